@@ -1,0 +1,88 @@
+// Second-generation binary frames: the 42-byte header, the command codes, the request tag, payload
+// scrambling and the trailing checksum (CRC-16 of every byte before it, low byte first).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace vkcfg::codec {
+
+inline constexpr size_t kShortFrameSize = 42;  // header with checksum; also the extended payload offset
+inline constexpr size_t kChecksumSize = 2;
+inline constexpr size_t kPayloadOffset = 12;  // parameter frames are scrambled from here on
+
+namespace frame {
+inline constexpr size_t kMarker = 0;
+inline constexpr size_t kTag = 7;
+inline constexpr size_t kCommand = 8;
+inline constexpr size_t kModelCode = 9;
+inline constexpr size_t kChannel = 10;
+inline constexpr size_t kMac = 12;
+inline constexpr size_t kSerial = 18;
+inline constexpr size_t kPassword = 24;
+inline constexpr size_t kCrc = 40;
+inline constexpr size_t kMacSize = 6;
+inline constexpr size_t kSerialSize = 6;
+inline constexpr size_t kPasswordSize = 10;
+}  // namespace frame
+
+inline constexpr uint8_t kMarkerRequest = 0xFF;
+inline constexpr uint8_t kScrambleMask = 0xF3;
+
+enum class Command : uint8_t {
+    kSearch = 1,
+    kSearchAnswer = 2,
+    kWrite = 5,
+    kSave = 7,
+    kSerialSet = 9,
+    kRead = 11,
+    kReadByMac = 13,
+    kLoginByMac = 15,
+    kLogin = 17,
+    kLogoutByMac = 19,
+    kLogout = 21,
+};
+
+// The tag of tagged requests: low byte of the first number drawn from the C library's linear
+// congruential generator seeded with 250 (state * 214013 + 2531011, bits 16 to 30). The generator is
+// seeded afresh before every tagged request, so the tag is always the same value.
+constexpr uint8_t ComputeRequestTag() {
+    uint32_t state = 250u * 214013u + 2531011u;
+    return static_cast<uint8_t>((state >> 16) & 0x7FFF);
+}
+inline constexpr uint8_t kRequestTag = ComputeRequestTag();
+static_assert(kRequestTag == 0x57);
+
+struct ShortFrame {
+    uint8_t marker = 0;
+    uint8_t tag = 0;
+    Command command = Command::kSearch;
+    uint8_t model_code = 0;
+    uint8_t channel = 0;
+    // The target device's MAC, plain; the builder scrambles it. A request that names no device (the
+    // search) leaves the field zero.
+    std::optional<std::array<uint8_t, frame::kMacSize>> mac;
+    std::array<uint8_t, frame::kSerialSize> serial{};
+    std::array<uint8_t, frame::kPasswordSize> password{};
+};
+
+// The 42-byte frame of `fields` with the MAC scrambled and the checksum in bytes 40 and 41.
+std::array<uint8_t, kShortFrameSize> BuildShortFrame(const ShortFrame& fields);
+
+// The search request: marker 0xFF, command SEARCH, everything else zero, checksum.
+std::array<uint8_t, kShortFrameSize> BuildSearchFrame();
+
+// XORs every byte with the scramble mask; scrambling twice gives the bytes back.
+void Scramble(std::span<uint8_t> bytes);
+
+// Writes the checksum of all bytes but the last two into the last two, low byte first.
+void WriteChecksum(std::span<uint8_t> frame);
+
+// True when the datagram has at least 3 bytes and its last two hold, low byte first, the checksum of
+// the bytes before them.
+bool ChecksumMatches(std::span<const uint8_t> datagram);
+
+}  // namespace vkcfg::codec
