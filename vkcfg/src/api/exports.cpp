@@ -1,0 +1,109 @@
+// The exported C interface: check the arguments, call the operation, and never let anything escape
+// across the C boundary (an unexpected C++ exception becomes VK_ERR_NETWORK).
+#include <cstring>
+#include <span>
+
+#include "codec/crc.h"
+#include "codec/models.h"
+#include "ops/discovery.h"
+#include "vkcfg.h"
+
+namespace {
+
+template <typename F>
+int Guarded(F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return VK_ERR_NETWORK;
+    }
+}
+
+// A search array and its in/out count: the capacity is *count (negative counts as 0); a NULL count,
+// or a NULL array with room in it, is a bad argument.
+template <typename Slot, typename Op>
+int SearchInto(Slot* slots, int* count, Op op) {
+    if (count == nullptr) return VK_ERR_ARGUMENT;
+    const int capacity = *count > 0 ? *count : 0;
+    if (slots == nullptr && capacity > 0) {
+        *count = 0;
+        return VK_ERR_ARGUMENT;
+    }
+    int filled = 0;
+    int result = Guarded([&] { return op(std::span<Slot>(slots, static_cast<size_t>(capacity)), filled); });
+    *count = filled;
+    return result;
+}
+
+template <typename Op>
+int SearchOneInto(const char* ip, VkSearchRecord* record, Op op) {
+    if (ip == nullptr || record == nullptr) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return op(ip, *record); });
+}
+
+}  // namespace
+
+extern "C" {
+
+VKCFG_API uint16_t VKCFG_CALL cal_crc(const uint8_t* data, uint16_t length) {
+    if (data == nullptr) return 0;
+    return vkcfg::codec::Crc16(std::span<const uint8_t>(data, length));
+}
+
+VKCFG_API int VKCFG_CALL vka_search_all(VkSearchRecord* records, int* count) {
+    return SearchInto(records, count, vkcfg::ops::SearchAllText);
+}
+
+VKCFG_API int VKCFG_CALL vkb_search_all(VkSearchRecord* records, int* count) {
+    return SearchInto(records, count, vkcfg::ops::SearchAllBinary);
+}
+
+VKCFG_API int VKCFG_CALL vk_search_all(VkSearchRecord* records, int* count) {
+    return SearchInto(records, count, vkcfg::ops::SearchAll);
+}
+
+VKCFG_API int VKCFG_CALL vk_search_all_ex(VkSearchRecordEx* slots, int* count) {
+    return SearchInto(slots, count, vkcfg::ops::SearchAllExtended);
+}
+
+VKCFG_API int VKCFG_CALL vka_search_one(const char* ip, VkSearchRecord* record) {
+    return SearchOneInto(ip, record, vkcfg::ops::SearchOneText);
+}
+
+VKCFG_API int VKCFG_CALL vkb_search_one(const char* ip, VkSearchRecord* record) {
+    return SearchOneInto(ip, record, vkcfg::ops::SearchOneBinary);
+}
+
+VKCFG_API int VKCFG_CALL vk_search_one(const char* ip, VkSearchRecord* record) {
+    return SearchOneInto(ip, record, vkcfg::ops::SearchOne);
+}
+
+VKCFG_API const char* VKCFG_CALL vk_get_device_type(int model_code) {
+    const auto* row = vkcfg::codec::FindModelByCode(static_cast<uint8_t>(model_code & 0xFF));
+    return row ? row->model_name : vkcfg::codec::kModelTable[0].model_name;
+}
+
+VKCFG_API uint8_t VKCFG_CALL vk_get_device_code(const char* model_name) {
+    if (model_name == nullptr) return 0;
+    for (const auto& row : vkcfg::codec::kModelTable) {
+        if (std::strcmp(row.model_name, model_name) == 0) return row.model_code;
+    }
+    return 0;
+}
+
+VKCFG_API int VKCFG_CALL vk_get_device_com_number(int model_code) {
+    if (model_code < 0 || model_code > 0xFF) return 0;
+    const auto* row = vkcfg::codec::FindModelByCode(static_cast<uint8_t>(model_code));
+    return row ? row->com_number : 0;
+}
+
+VKCFG_API int VKCFG_CALL vk_get_device_uart_number(int model_code) {
+    if (model_code < 0 || model_code > 0xFF) return 0;
+    return static_cast<int>(vkcfg::codec::ChannelCount(static_cast<uint8_t>(model_code)));
+}
+
+VKCFG_API const char* VKCFG_CALL vk_get_error_string(int result) {
+    return vkcfg::codec::ErrorText(result);
+}
+
+}  // extern "C"
