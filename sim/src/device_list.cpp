@@ -1,0 +1,185 @@
+#include "device_list.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace vksim {
+namespace {
+
+double Probability(const std::string& key, const std::string& value) {
+    char* end = nullptr;
+    double p = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || p < 0 || p > 1)
+        throw ListError(key + "=" + value + ": a probability from 0 to 1 is expected");
+    return p;
+}
+
+long Number(const std::string& key, const std::string& value, long lo, long hi) {
+    char* end = nullptr;
+    long v = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || v < lo || v > hi)
+        throw ListError(key + "=" + value + ": a number from " + std::to_string(lo) + " to " +
+                        std::to_string(hi) + " is expected");
+    return v;
+}
+
+Ip4 Address(const std::string& key, const std::string& value) {
+    Ip4 ip;
+    if (!ParseIp(value, ip)) throw ListError(key + "=" + value + ": a dotted IPv4 address is expected");
+    return ip;
+}
+
+}  // namespace
+
+Ip4 LoopbackAddress(size_t index) {
+    if (index < 245) return {127, 0, 0, static_cast<uint8_t>(10 + index)};
+    size_t n = index - 245;
+    return {127, 0, static_cast<uint8_t>(1 + n / 254), static_cast<uint8_t>(1 + n % 254)};
+}
+
+Mac GeneratedMac(size_t index) {
+    return {0x00,
+            0x1A,
+            0x2B,
+            static_cast<uint8_t>(index >> 16),
+            static_cast<uint8_t>(index >> 8),
+            static_cast<uint8_t>(index)};
+}
+
+Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
+    Device d;
+    d.model = &model;
+    d.address = LoopbackAddress(index);
+    d.ip = d.address;
+    d.mac = GeneratedMac(index);
+    d.name = "DEV" + std::to_string(index);
+    if (d.name.size() > 9) d.name.resize(9);
+    d.firmware = model.generation == Generation::kExtended ? "V3.2.1-time" : "V2.1";
+    const int n = model.channels > 0 ? model.channels : 1;
+    d.channels.assign(static_cast<size_t>(n), Channel{});
+    for (int k = 0; k < n; ++k) {
+        auto& c = d.channels[static_cast<size_t>(k)];
+        c.local_port = static_cast<uint16_t>(4001 + k);
+        c.peer_ip = {127, 0, 0, static_cast<uint8_t>(200 + k)};
+        c.peer_port = static_cast<uint16_t>(5001 + k);
+    }
+    d.faults = faults;
+    return d;
+}
+
+std::vector<Device> DemoNetwork(size_t first_index, const Faults& faults) {
+    std::vector<Device> out;
+    for (const auto& m : AllModels())
+        out.push_back(MakeDevice(m, first_index + out.size(), faults));
+    return out;
+}
+
+std::vector<Device> GeneratedDevices(const ModelInfo& model, size_t count, size_t first_index,
+                                     const Faults& faults) {
+    std::vector<Device> out;
+    for (size_t i = 0; i < count; ++i)
+        out.push_back(MakeDevice(model, first_index + i, faults));
+    return out;
+}
+
+bool SetFault(Faults& f, const std::string& key, const std::string& value) {
+    if (key == "loss") {
+        f.loss = Probability(key, value);
+    } else if (key == "dup") {
+        f.duplicate = Probability(key, value);
+    } else if (key == "corrupt") {
+        f.corrupt = Probability(key, value);
+    } else if (key == "delay") {
+        f.delay_ms = static_cast<int>(Number(key, value, 0, 60000));
+    } else if (key == "jitter") {
+        f.jitter_ms = static_cast<int>(Number(key, value, 0, 60000));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faults) {
+    std::string text = spec;
+    for (char& c : text) {
+        if (c == ',') c = ' ';
+    }
+    std::istringstream tokens(text);
+    std::vector<std::pair<std::string, std::string>> kv;
+    for (std::string token; tokens >> token;) {
+        auto eq = token.find('=');
+        if (eq == std::string::npos || eq == 0) throw ListError(token + ": key=value expected");
+        kv.emplace_back(token.substr(0, eq), token.substr(eq + 1));
+    }
+    const ModelInfo* model = nullptr;
+    for (const auto& [k, v] : kv) {
+        if (k == "model" && !(model = FindModel(v))) throw ListError("model=" + v + ": unknown model");
+    }
+    if (!model) throw ListError("\"" + spec + "\": model=... is missing");
+
+    Device d = MakeDevice(*model, index, faults);
+    bool ip_given = false;
+    for (const auto& [k, v] : kv) {
+        if (k == "model" || SetFault(d.faults, k, v)) continue;
+        if (k == "addr") {
+            d.address = Address(k, v);
+        } else if (k == "ip") {
+            d.ip = Address(k, v);
+            ip_given = true;
+        } else if (k == "mac") {
+            if (!ParseMac(v, d.mac)) throw ListError("mac=" + v + ": six bytes expected (00:1a:2b:3c:4d:5e)");
+        } else if (k == "name") {
+            d.name = v;
+        } else if (k == "firmware") {
+            d.firmware = v;
+        } else if (k == "port") {
+            d.channels[0].local_port = static_cast<uint16_t>(Number(k, v, 0, 65535));
+        } else if (k == "baud") {
+            d.channels[0].baud_rate = static_cast<uint32_t>(Number(k, v, 0, 6553500));
+        } else if (k == "netmask") {
+            d.netmask = Address(k, v);
+        } else if (k == "gateway") {
+            d.gateway = Address(k, v);
+        } else if (k == "dns1") {
+            d.dns1 = Address(k, v);
+        } else if (k == "dns2") {
+            d.dns2 = Address(k, v);
+        } else if (k.rfind("peer", 0) == 0) {
+            size_t ch = k.size() == 4 ? 0 : static_cast<size_t>(Number(k, k.substr(4), 1, 7));
+            if (ch >= d.channels.size())
+                throw ListError(k + ": the model has no channel " + std::to_string(ch));
+            d.channels[ch].peer_ip = Address(k, v);
+        } else {
+            throw ListError(k + "=" + v + ": unknown key");
+        }
+    }
+    if (!ip_given) d.ip = d.address;
+    return d;
+}
+
+std::vector<Device> ParseDeviceList(std::istream& in, size_t first_index, const Faults& faults) {
+    std::vector<Device> out;
+    size_t line_no = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++line_no;
+        auto start = line.find_first_not_of(" \t\r");
+        if (start == std::string::npos || line[start] == '#') continue;
+        try {
+            out.push_back(ParseDeviceSpec(line, first_index + out.size(), faults));
+        } catch (const ListError& e) {
+            throw ListError("line " + std::to_string(line_no) + ": " + e.what());
+        }
+    }
+    return out;
+}
+
+void SpreadAnswers(std::vector<Device>& devices, int spread_ms) {
+    if (devices.empty() || spread_ms <= 0) return;
+    const size_t n = devices.size();
+    for (size_t i = 0; i < n; ++i) {
+        devices[i].faults.delay_ms += static_cast<int>(static_cast<long>(spread_ms) * static_cast<long>(i) /
+                                                       static_cast<long>(n > 1 ? n - 1 : 1));
+    }
+}
+
+}  // namespace vksim

@@ -1,0 +1,191 @@
+// vksim: runs a network of simulated VK devices on loopback until interrupted.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device_list.h"
+#include "network.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) {
+    g_stop = 1;
+}
+
+constexpr const char* kUsage = R"(usage: vksim [options]
+Runs simulated VK devices on loopback, each on its own 127.0.0.N, until interrupted.
+
+Devices (without any of these, the demo network: one device of every model):
+  --demo                 one device of every model
+  --devices FILE         a device list, one device per line ("model=VKB302 addr=127.0.0.20 name=Line2")
+  --device SPEC          one device, e.g. model=VKB200,addr=127.0.0.30,name=Pump (repeatable)
+  --generate MODEL:N     N devices of MODEL with generated addresses and MACs (repeatable)
+Faults, for every device (a device's own keys win):
+  --loss P  --dup P  --corrupt P     probabilities from 0 to 1
+  --delay MS  --jitter MS            answer delay and its random extra
+  --spread MS                        spread the devices' answers evenly over MS milliseconds
+Other:
+  --seed N               seed of the random faults (default 1)
+  --broadcast ADDR       address at which broadcasts arrive (default $VKCFG_BROADCAST or 127.255.255.255)
+  --allow-non-loopback   permit addresses outside 127.0.0.0/8 (only inside a private network namespace)
+  --duration S           stop after S seconds
+  --list                 print the devices and exit
+  --verbose              print every request
+Device keys: model addr ip mac name firmware port baud peer peer1..peer7 netmask gateway dns1 dns2
+             loss dup delay jitter corrupt
+Models: VKA100 VKB220 VKB200 VKB301 VKB302 VKB303 VKB304 VKB308 VLC601 VLC602 VLC611 VLC621 EXT (0x83)
+)";
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "vksim: %s\n", message.c_str());
+    return 2;
+}
+
+void PrintDevices(const std::vector<vksim::Device>& devices) {
+    std::printf("%-8s %-5s %-16s %-20s %-10s %s\n", "MODEL", "CODE", "ADDRESS", "MAC", "NAME", "FIRMWARE");
+    for (const auto& d : devices) {
+        std::printf("%-8s 0x%02X  %-16s %-20s %-10s %s\n", d.model->name, d.model->code,
+                    vksim::IpText(d.address).c_str(), vksim::MacDecimalText(d.mac).c_str(), d.name.c_str(),
+                    d.firmware.c_str());
+    }
+}
+
+std::string Hex(const vksim::Bytes& b) {
+    std::string s;
+    char buf[4];
+    for (size_t i = 0; i < b.size() && i < 48; ++i) {
+        std::snprintf(buf, sizeof buf, "%02x", b[i]);
+        s += buf;
+    }
+    return b.size() > 48 ? s + "..." : s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    vksim::Faults faults;
+    vksim::NetworkOptions options;
+    if (const char* env = std::getenv("VKCFG_BROADCAST"); env && *env) {
+        if (!vksim::ParseIp(env, options.broadcast))
+            return Fail(std::string("VKCFG_BROADCAST=") + env + ": not an address");
+    }
+    std::vector<std::string> device_specs, device_files, generate;
+    bool demo = false, list_only = false, verbose = false, allow_non_loopback = false;
+    int spread = 0;
+    double duration = 0;
+    try {
+        for (size_t i = 0; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            auto value = [&]() -> std::string {
+                if (i + 1 >= args.size()) throw vksim::ListError(a + " needs a value");
+                return args[++i];
+            };
+            if (a == "-h" || a == "--help") {
+                std::fputs(kUsage, stdout);
+                return 0;
+            } else if (a == "--demo") {
+                demo = true;
+            } else if (a == "--devices") {
+                device_files.push_back(value());
+            } else if (a == "--device") {
+                device_specs.push_back(value());
+            } else if (a == "--generate") {
+                generate.push_back(value());
+            } else if (a == "--spread") {
+                spread = std::atoi(value().c_str());
+            } else if (a == "--seed") {
+                options.seed = static_cast<uint32_t>(std::strtoul(value().c_str(), nullptr, 10));
+            } else if (a == "--broadcast") {
+                std::string v = value();
+                if (!vksim::ParseIp(v, options.broadcast))
+                    throw vksim::ListError("--broadcast " + v + ": not an address");
+            } else if (a == "--allow-non-loopback") {
+                allow_non_loopback = true;
+            } else if (a == "--duration") {
+                duration = std::atof(value().c_str());
+            } else if (a == "--list") {
+                list_only = true;
+            } else if (a == "--verbose") {
+                verbose = true;
+            } else if (a.rfind("--", 0) == 0 &&
+                       vksim::SetFault(faults, a.substr(2), i + 1 < args.size() ? args[i + 1] : "")) {
+                ++i;
+            } else {
+                return Fail("unknown option " + a + " (see --help)");
+            }
+        }
+
+        std::vector<vksim::Device> devices;
+        for (const auto& file : device_files) {
+            std::ifstream in(file);
+            if (!in) return Fail("cannot read " + file);
+            auto more = vksim::ParseDeviceList(in, devices.size(), faults);
+            devices.insert(devices.end(), more.begin(), more.end());
+        }
+        for (const auto& spec : device_specs)
+            devices.push_back(vksim::ParseDeviceSpec(spec, devices.size(), faults));
+        for (const auto& g : generate) {
+            auto colon = g.find(':');
+            const vksim::ModelInfo* model = vksim::FindModel(g.substr(0, colon));
+            if (colon == std::string::npos || !model)
+                throw vksim::ListError("--generate " + g + ": MODEL:N expected");
+            auto more = vksim::GeneratedDevices(*model, std::strtoul(g.c_str() + colon + 1, nullptr, 10),
+                                                devices.size(), faults);
+            devices.insert(devices.end(), more.begin(), more.end());
+        }
+        if (demo || devices.empty()) {
+            auto more = vksim::DemoNetwork(devices.size(), faults);
+            devices.insert(devices.end(), more.begin(), more.end());
+        }
+        vksim::SpreadAnswers(devices, spread);
+
+        if (!allow_non_loopback) {
+            if (options.broadcast[0] != 127)
+                return Fail("broadcast address outside 127.0.0.0/8 needs --allow-non-loopback");
+            for (const auto& d : devices) {
+                if (d.address[0] != 127)
+                    return Fail(vksim::IpText(d.address) +
+                                " is outside 127.0.0.0/8; needs --allow-non-loopback");
+            }
+        }
+        PrintDevices(devices);
+        if (list_only) return 0;
+
+        std::signal(SIGINT, OnSignal);
+        std::signal(SIGTERM, OnSignal);
+        vksim::Network network(devices, options);
+        std::printf("vksim: ready, %zu devices, broadcasts at %s\n", devices.size(),
+                    vksim::IpText(options.broadcast).c_str());
+        std::fflush(stdout);
+        auto started = vksim::Clock::now();
+        size_t shown = 0;
+        while (!g_stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (verbose) {
+                auto log = network.Requests();
+                for (; shown < log.size(); ++shown) {
+                    const auto& r = log[shown];
+                    std::printf("request port %u to %s%s: %s\n", r.port, vksim::IpText(r.destination).c_str(),
+                                r.broadcast ? " (broadcast)" : "", Hex(r.bytes).c_str());
+                }
+                std::fflush(stdout);
+            }
+            if (duration > 0 &&
+                std::chrono::duration<double>(vksim::Clock::now() - started).count() >= duration)
+                break;
+        }
+        auto s = network.stats();
+        std::printf("vksim: stopped after %zu requests and %zu answers\n", s.requests, s.answers);
+    } catch (const std::exception& e) {
+        return Fail(e.what());
+    }
+    return 0;
+}
