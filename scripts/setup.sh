@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TORVANE_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git iproute2 util-linux
     libgtest-dev libgmock-dev
 )
 
