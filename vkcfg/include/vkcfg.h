@@ -186,6 +186,186 @@ VKCFG_STATIC_ASSERT(offsetof(VkSearchRecordEx, gateway) == VK_SRX_GATEWAY, "layo
 VKCFG_STATIC_ASSERT(offsetof(VkSearchRecordEx, dns1) == VK_SRX_DNS1, "layout");
 VKCFG_STATIC_ASSERT(offsetof(VkSearchRecordEx, dns2) == VK_SRX_DNS2, "layout");
 
+/* ---- LoginRecord: what the caller passes to login, logout, parameter and serial-line calls ------ */
+
+#define VK_LOGIN_RECORD_SIZE 22
+
+typedef struct LoginRecord {
+    uint8_t model_code; /* selects the generation */
+    char user_name[10]; /* NUL-padded; carried, never sent */
+    char password[10];  /* NUL-padded; the first generation sends at most 9 characters */
+    uint8_t channel;    /* channel index: serial-line calls of multi-port models only */
+} LoginRecord;
+
+VKCFG_STATIC_ASSERT(sizeof(LoginRecord) == VK_LOGIN_RECORD_SIZE, "LoginRecord is 22 bytes");
+VKCFG_STATIC_ASSERT(offsetof(LoginRecord, password) == 11, "layout");
+VKCFG_STATIC_ASSERT(offsetof(LoginRecord, channel) == 21, "layout");
+
+/* ---- VkParamRecord: a device's parameters ------------------------------------------------------
+ * Two layouts, chosen by model_code in byte 0: single-port for 0x01, 0x10 and 0x20, multi-port for the
+ * codes with high nibble 3 or 9. The library writes at most 304 bytes of the single-port layout and
+ * 156 + 68 * n bytes of the multi-port layout (n channels, at most 8: 700 bytes); everything else keeps
+ * the caller's content. Texts are NUL-terminated where the field has room; numbers in host order. */
+
+#define VK_PARAM_SINGLE_SIZE 304
+#define VK_PARAM_CHANNEL_SIZE 68
+#define VK_PARAM_MULTI_HEAD_SIZE 156
+#define VK_PARAM_MULTI_SIZE (VK_PARAM_MULTI_HEAD_SIZE + VK_MAX_CHANNELS * VK_PARAM_CHANNEL_SIZE) /* 700 */
+#define VK_PARAM_BUFFER_SIZE 2054 /* what the manager passes: a zeroed buffer of this size */
+
+typedef struct VkParamSinglePort {
+    uint8_t model_code;        /*   0 */
+    char user_name[10];        /*   1 */
+    char password[10];         /*  11 */
+    char device_name[10];      /*  21 */
+    char firmware_version[16]; /*  31 */
+    uint8_t unused_47[17];     /*  47 */
+    uint8_t mac[6];            /*  64 */
+    char ip[16];               /*  70 */
+    uint16_t local_port;       /*  86 */
+    char peer_ip[16];          /*  88 */
+    uint16_t peer_port;        /* 104 */
+    char netmask[16];          /* 106 */
+    char gateway[16];          /* 122 */
+    char dns1[16];             /* 138 */
+    char dns2[16];             /* 154 */
+    char url[30];              /* 170 */
+    uint8_t unused_200[58];    /* 200 */
+    uint8_t protocol;          /* 258: 0 UDP, 1 TCP, 2 REAL_COM, 3 KM */
+    uint8_t work_mode;         /* 259: 0 server, 1 auto, 2 client, 3 multi-socket */
+    uint8_t dhcp;              /* 260 */
+    uint8_t url_switch;        /* 261 */
+    uint8_t auto_dns;          /* 262 */
+    uint8_t network_mode;      /* 263: first generation only */
+    uint8_t keep_alive;        /* 264 */
+    uint8_t unused_265[25];    /* 265 */
+    uint8_t max_interval;      /* 290: ms */
+    uint8_t unused_291;        /* 291 */
+    uint16_t max_length;       /* 292: bytes */
+    uint8_t unused_294[2];     /* 294 */
+    uint32_t baud_rate;        /* 296: bit/s */
+    uint8_t parity;            /* 300: 0 none, 1 even, 2 odd, 3 mark, 4 space, 5 special */
+    uint8_t data_bits;         /* 301 */
+    uint8_t stop_bits;         /* 302 */
+    uint8_t flow_control;      /* 303: 0 none, 1 CTS/RTS */
+} VkParamSinglePort;
+
+typedef struct VkParamChannel {
+    uint16_t local_port;        /* +0 */
+    uint16_t peer_port;         /* +2 */
+    char peer_ip[16];           /* +4 */
+    uint8_t channel_options[4]; /* +20: carried unchanged */
+    char url[30];               /* +24 */
+    uint8_t unused_54[2];       /* +54 */
+    uint32_t baud_rate;         /* +56: bit/s */
+    uint8_t channel_serial[4];  /* +60: carried unchanged */
+    uint16_t channel_word;      /* +64: carried unchanged */
+    uint8_t channel_byte;       /* +66: carried unchanged */
+    uint8_t unused_67;          /* +67 */
+} VkParamChannel;
+
+typedef struct VkParamMultiPort {
+    uint8_t model_code;                       /*   0 */
+    char user_name[10];                       /*   1 */
+    char password[10];                        /*  11 */
+    char device_name[10];                     /*  21 */
+    char firmware_version[16];                /*  31 */
+    uint8_t unused_47[17];                    /*  47 */
+    uint8_t mac[6];                           /*  64 */
+    uint8_t unused_70[2];                     /*  70 */
+    char ip[16];                              /*  72 */
+    char netmask[16];                         /*  88 */
+    char gateway[16];                         /* 104 */
+    uint8_t option_a;                         /* 120: carried unchanged */
+    uint8_t option_b;                         /* 121: carried unchanged */
+    uint8_t unused_122[2];                    /* 122 */
+    char dns1[16];                            /* 124 */
+    char dns2[16];                            /* 140 */
+    VkParamChannel channels[VK_MAX_CHANNELS]; /* 156 + 68 * i */
+} VkParamMultiPort;
+
+typedef union VkParamRecord {
+    uint8_t model_code; /* byte 0 of both layouts */
+    VkParamSinglePort single;
+    VkParamMultiPort multi;
+} VkParamRecord;
+
+VKCFG_STATIC_ASSERT(sizeof(VkParamSinglePort) == VK_PARAM_SINGLE_SIZE, "single-port layout is 304 bytes");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, mac) == 64, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, ip) == 70, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, local_port) == 86, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, peer_port) == 104, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, url) == 170, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, protocol) == 258, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, keep_alive) == 264, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, max_interval) == 290, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, max_length) == 292, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, baud_rate) == 296, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamSinglePort, flow_control) == 303, "layout");
+VKCFG_STATIC_ASSERT(sizeof(VkParamChannel) == VK_PARAM_CHANNEL_SIZE, "channel sub-record is 68 bytes");
+VKCFG_STATIC_ASSERT(offsetof(VkParamChannel, channel_options) == 20, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamChannel, url) == 24, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamChannel, baud_rate) == 56, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamChannel, channel_word) == 64, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamChannel, channel_byte) == 66, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, ip) == 72, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, option_a) == 120, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, dns1) == 124, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, dns2) == 140, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, channels) == VK_PARAM_MULTI_HEAD_SIZE, "layout");
+VKCFG_STATIC_ASSERT(sizeof(VkParamMultiPort) == VK_PARAM_MULTI_SIZE, "multi-port layout is 700 bytes");
+
+/* ---- Work blocks of the generation calls --------------------------------------------------------
+ * vka_read_setting / vka_write_setting exchange the first-generation work block: the values of the
+ * device's text answers, parsed. vkb_read_setting / vkb_write_setting exchange the second-generation
+ * work block: the parameter frame from byte 8 on with the payload unscrambled and the model code in
+ * its first byte (148 bytes for the single-port layout, 84 + 54 * n for the multi-port layout). */
+
+#define VKA_WORK_BLOCK_SIZE 244
+#define VKB_WORK_BLOCK_MAX 516
+
+typedef struct VkaWorkBlock {
+    uint8_t model_code;        /* "GDT": 1 or 0x20 */
+    uint8_t mac[6];            /* "GFE" */
+    uint8_t work_mode;         /* "GRM" */
+    char ip[16];               /* "GIP" */
+    char peer_ip[16];          /* "GDI" */
+    char gateway[16];          /* "GGI" */
+    char netmask[16];          /* "GNM" */
+    char dns1[16];             /* "GLI" */
+    char dns2[16];             /* "GLi" */
+    char device_name[10];      /* "GDN" */
+    char firmware_version[16]; /* "V" (15 characters and NUL) */
+    char url[30];              /* "GDW" */
+    char user_name[10];        /* "GON" */
+    char password[10];         /* "GPW" */
+    uint16_t local_port;       /* "GPN" */
+    uint16_t peer_port;        /* "GDP" */
+    uint16_t max_length;       /* "GML" */
+    uint8_t unused_186[2];
+    uint32_t baud_rate;   /* "GBR", bit/s */
+    uint8_t parity;       /* "GPR" */
+    uint8_t data_bits;    /* "GBB": 7 or 8 */
+    uint8_t max_interval; /* "GMD" */
+    uint8_t protocol;     /* "GTP" */
+    uint8_t dhcp;         /* "GDH" */
+    uint8_t flow_control; /* "GFC" */
+    uint8_t keep_alive;   /* "GKL" */
+    uint8_t auto_dns;     /* "GDD" */
+    uint8_t url_switch;   /* "GWW" */
+    uint8_t network_mode; /* "GNB" */
+    uint8_t unused_202[42];
+} VkaWorkBlock;
+
+VKCFG_STATIC_ASSERT(sizeof(VkaWorkBlock) == VKA_WORK_BLOCK_SIZE, "first-generation work block is 244 bytes");
+VKCFG_STATIC_ASSERT(offsetof(VkaWorkBlock, local_port) == 180, "layout");
+VKCFG_STATIC_ASSERT(offsetof(VkaWorkBlock, baud_rate) == 188, "layout");
+
+/* Largest payload of an extended read: a 2048-byte datagram less header and checksum. The buffer given
+ * to vk_read_setting_ex must hold this many bytes. */
+#define VK_EX_PAYLOAD_MAX 2004
+#define VK_EX_PARAM_SIZE 438 /* the extended device's parameter block */
+
 /* ---- Checksum -------------------------------------------------------------------------------- */
 
 /* CRC-16/XMODEM (polynomial 0x1021, initial value 0) of `length` bytes; NULL data counts as empty. */
@@ -217,6 +397,67 @@ VKCFG_API int VKCFG_CALL vk_search_one(const char* ip, VkSearchRecord* record);
 /* Extended search: the payload of every second-generation search answer (command byte 2) goes into one
  * 360-byte slot, unchanged; ends after 300 ms without an answer. Count and results as vka_search_all. */
 VKCFG_API int VKCFG_CALL vk_search_all_ex(VkSearchRecordEx* slots, int* count);
+
+/* ---- Login and logout -------------------------------------------------------------------------
+ * `ip`: the device's dotted address; a text of fewer than 7 characters (the empty text) means "no
+ * address": the request is broadcast and names the device by its MAC. The session lives in the device:
+ * a failed login ends it itself, except a password refused by a second-generation device (-6), after
+ * which the caller logs out. First-generation reads and writes end the session (log in again). */
+
+/* First generation; mac_text in "0.26.43.60.77.94" form. VK_OK, VK_ERR_NETWORK, VK_ERR_UNEXPECTED (device
+ * selection refused), VK_ERR_NO_ANSWER, VK_ERR_ARGUMENT (model code neither 1 nor 0x20, or NULL),
+ * VK_ERR_PASSWORD. Waits up to 1000 ms per answer. */
+VKCFG_API int VKCFG_CALL vka_login(const char* ip, const char* mac_text, const LoginRecord* login);
+/* Second generation; mac: 6 bytes. VK_OK, VK_ERR_NETWORK, VK_ERR_UNEXPECTED (bad checksum),
+ * VK_ERR_NO_ANSWER, VK_ERR_PASSWORD, VK_ERR_ARGUMENT (NULL). */
+VKCFG_API int VKCFG_CALL vkb_login(const char* ip, const uint8_t* mac, const LoginRecord* login);
+/* By login->model_code: 1 and 0x20 first generation (mac as MAC text), every other code second. */
+VKCFG_API int VKCFG_CALL vk_login(const char* ip, const uint8_t* mac, const LoginRecord* login);
+
+/* Logouts send one request and await no answer: VK_OK or VK_ERR_NETWORK (VK_ERR_ARGUMENT for NULL). A
+ * first-generation logout without an address reaches every first-generation device on the segment. */
+VKCFG_API int VKCFG_CALL vka_logout(const char* ip, const char* mac_text); /* mac_text is not read */
+VKCFG_API int VKCFG_CALL vkb_logout(const char* ip, const uint8_t* mac);
+VKCFG_API int VKCFG_CALL vk_logout(const char* ip, const uint8_t* mac, const LoginRecord* login);
+
+/* ---- Parameters ------------------------------------------------------------------------------ */
+
+/* Read / write a device's parameters; the generation and layout follow login->model_code: 1 and 0x20
+ * first generation (single-port layout), 0x10 second generation single-port, 0x3x / 0x9x second
+ * generation multi-port; any other code VK_ERR_ARGUMENT with nothing sent. `record` must hold at least
+ * the layout's size (sizeof(VkParamRecord) covers both). A failed read leaves the record unchanged.
+ * Results: VK_OK, VK_ERR_NETWORK, VK_ERR_UNEXPECTED (refused; of a write: the device's parameter
+ * protection), VK_ERR_NO_ANSWER, VK_ERR_ARGUMENT (also: an address text in the record that is not a
+ * dotted IPv4 address, so that no device is ever written 255.255.255.255 by mistake). */
+VKCFG_API int VKCFG_CALL vk_read_setting(const char* ip, const uint8_t* mac, VkParamRecord* record,
+                                         const LoginRecord* login);
+VKCFG_API int VKCFG_CALL vk_write_setting(const char* ip, const uint8_t* mac, const VkParamRecord* record,
+                                          const LoginRecord* login);
+
+/* First generation: 30 text requests to read, 26 to write, each sent up to 5 times with 100 ms waits;
+ * both end the device's session. VK_ERR_ARGUMENT when the address text has at most 6 and the MAC text
+ * at most 10 characters, or for NULL. The fourth argument is not read. */
+VKCFG_API int VKCFG_CALL vka_read_setting(const char* ip, const char* mac_text, VkaWorkBlock* block,
+                                          const LoginRecord* unused);
+VKCFG_API int VKCFG_CALL vka_write_setting(const char* ip, const char* mac_text, const VkaWorkBlock* block,
+                                           const LoginRecord* unused);
+
+/* Second generation: one parameter frame each way; a write is confirmed with SAVE. `block` holds
+ * VKB_WORK_BLOCK_MAX bytes. The write takes the model code from block[0] (VK_ERR_ARGUMENT unless 0x10 or
+ * a multi-port code) and the MAC from the block; the fourth argument is not read. */
+VKCFG_API int VKCFG_CALL vkb_read_setting(const char* ip, const uint8_t* mac, uint8_t* block,
+                                          const LoginRecord* unused);
+VKCFG_API int VKCFG_CALL vkb_write_setting(const char* ip, const uint8_t* mac, const uint8_t* block,
+                                           const LoginRecord* unused);
+
+/* Extended devices: the parameter block moves unchanged. The read fills `payload` (at least
+ * VK_EX_PAYLOAD_MAX bytes) with the answer's payload; the write sends `length` bytes (0 to
+ * VK_EX_PAYLOAD_MAX; the manager sends VK_EX_PARAM_SIZE) and confirms with SAVE. The last argument is
+ * not read. VK_OK, VK_ERR_NETWORK, VK_ERR_UNEXPECTED, VK_ERR_NO_ANSWER, VK_ERR_ARGUMENT. */
+VKCFG_API int VKCFG_CALL vk_read_setting_ex(const char* ip, const uint8_t* mac, uint8_t* payload,
+                                            const LoginRecord* unused);
+VKCFG_API int VKCFG_CALL vk_write_setting_ex(const char* ip, const uint8_t* mac, const uint8_t* payload,
+                                             int length, const LoginRecord* unused);
 
 /* ---- Model table and result texts ------------------------------------------------------------ */
 

@@ -3,9 +3,15 @@
 #include <cstring>
 #include <span>
 
+#include "codec/addr_text.h"
 #include "codec/crc.h"
 #include "codec/models.h"
+#include "codec/param_record.h"
+#include "ops/binary_params.h"
 #include "ops/discovery.h"
+#include "ops/session.h"
+#include "ops/settings.h"
+#include "ops/text_params.h"
 #include "vkcfg.h"
 
 namespace {
@@ -39,6 +45,18 @@ template <typename Op>
 int SearchOneInto(const char* ip, VkSearchRecord* record, Op op) {
     if (ip == nullptr || record == nullptr) return VK_ERR_ARGUMENT;
     return Guarded([&] { return op(ip, *record); });
+}
+
+vkcfg::codec::MacBytes MacOf(const uint8_t* mac) {
+    vkcfg::codec::MacBytes out;
+    std::memcpy(out.data(), mac, out.size());
+    return out;
+}
+
+// Every pointer argument must be given.
+template <typename... P>
+bool AllGiven(const P*... pointers) {
+    return ((pointers != nullptr) && ...);
 }
 
 }  // namespace
@@ -76,6 +94,94 @@ VKCFG_API int VKCFG_CALL vkb_search_one(const char* ip, VkSearchRecord* record) 
 
 VKCFG_API int VKCFG_CALL vk_search_one(const char* ip, VkSearchRecord* record) {
     return SearchOneInto(ip, record, vkcfg::ops::SearchOne);
+}
+
+VKCFG_API int VKCFG_CALL vka_login(const char* ip, const char* mac_text, const LoginRecord* login) {
+    if (!AllGiven(ip, mac_text, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::TextLogin(ip, mac_text, *login); });
+}
+
+VKCFG_API int VKCFG_CALL vkb_login(const char* ip, const uint8_t* mac, const LoginRecord* login) {
+    if (!AllGiven(ip, mac, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::BinaryLogin(ip, MacOf(mac), *login); });
+}
+
+VKCFG_API int VKCFG_CALL vk_login(const char* ip, const uint8_t* mac, const LoginRecord* login) {
+    if (!AllGiven(ip, mac, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::Login(ip, MacOf(mac), *login); });
+}
+
+VKCFG_API int VKCFG_CALL vka_logout(const char* ip, const char* /*mac_text: not used*/) {
+    if (!AllGiven(ip)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::TextLogout(ip); });
+}
+
+VKCFG_API int VKCFG_CALL vkb_logout(const char* ip, const uint8_t* mac) {
+    if (!AllGiven(ip, mac)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::BinaryLogout(ip, MacOf(mac)); });
+}
+
+VKCFG_API int VKCFG_CALL vk_logout(const char* ip, const uint8_t* mac, const LoginRecord* login) {
+    if (!AllGiven(ip, mac, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::Logout(ip, MacOf(mac), *login); });
+}
+
+VKCFG_API int VKCFG_CALL vk_read_setting(const char* ip, const uint8_t* mac, VkParamRecord* record,
+                                         const LoginRecord* login) {
+    if (!AllGiven(ip, mac, record, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::ReadSetting(ip, MacOf(mac), *record, *login); });
+}
+
+VKCFG_API int VKCFG_CALL vk_write_setting(const char* ip, const uint8_t* mac, const VkParamRecord* record,
+                                          const LoginRecord* login) {
+    if (!AllGiven(ip, mac, record, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::WriteSetting(ip, MacOf(mac), *record, *login); });
+}
+
+VKCFG_API int VKCFG_CALL vka_read_setting(const char* ip, const char* mac_text, VkaWorkBlock* block,
+                                          const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, mac_text, block)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::TextReadSettings(ip, mac_text, *block); });
+}
+
+VKCFG_API int VKCFG_CALL vka_write_setting(const char* ip, const char* mac_text, const VkaWorkBlock* block,
+                                           const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, mac_text, block)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::TextWriteSettings(ip, mac_text, *block); });
+}
+
+VKCFG_API int VKCFG_CALL vkb_read_setting(const char* ip, const uint8_t* mac, uint8_t* block,
+                                          const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, mac, block)) return VK_ERR_ARGUMENT;
+    return Guarded(
+        [&] { return vkcfg::ops::BinaryReadSettings(ip, MacOf(mac), std::span(block, VKB_WORK_BLOCK_MAX)); });
+}
+
+VKCFG_API int VKCFG_CALL vkb_write_setting(const char* ip, const uint8_t* /*mac: the block's MAC is used*/,
+                                           const uint8_t* block, const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, block)) return VK_ERR_ARGUMENT;
+    // Only as many bytes as the model's block holds are read from the caller.
+    const size_t size = vkcfg::codec::BinaryBlockSize(block[0]);
+    if (size == 0) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::BinaryWriteSettings(ip, std::span(block, size)); });
+}
+
+VKCFG_API int VKCFG_CALL vk_read_setting_ex(const char* ip, const uint8_t* mac, uint8_t* payload,
+                                            const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, mac, payload)) return VK_ERR_ARGUMENT;
+    return Guarded([&] {
+        return vkcfg::ops::ExtendedReadSettings(ip, MacOf(mac), std::span(payload, VK_EX_PAYLOAD_MAX));
+    });
+}
+
+VKCFG_API int VKCFG_CALL vk_write_setting_ex(const char* ip, const uint8_t* mac, const uint8_t* payload,
+                                             int length, const LoginRecord* /*not read*/) {
+    if (!AllGiven(ip, mac) || length < 0 || length > VK_EX_PAYLOAD_MAX || (payload == nullptr && length > 0))
+        return VK_ERR_ARGUMENT;
+    return Guarded([&] {
+        return vkcfg::ops::ExtendedWriteSettings(ip, MacOf(mac),
+                                                 std::span(payload, static_cast<size_t>(length)));
+    });
 }
 
 VKCFG_API const char* VKCFG_CALL vk_get_device_type(int model_code) {

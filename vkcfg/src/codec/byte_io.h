@@ -78,6 +78,15 @@ void SetText(char (&field)[N], std::string_view text, size_t max_chars = N - 1) 
     field[n] = '\0';
 }
 
+// Copies text into a fixed char field using the whole width: at most N characters, NUL-terminated only
+// when shorter than the field (a 30-character URL fills its 30-byte field).
+template <size_t N>
+void SetFieldText(char (&field)[N], std::string_view text) {
+    size_t n = std::min(text.size(), N);
+    if (n != 0) std::memcpy(field, text.data(), n);
+    if (n < N) field[n] = '\0';
+}
+
 // Copies a raw byte field of a frame into a record field of the same width, byte for byte.
 template <size_t N>
 void SetBytes(char (&field)[N], std::span<const uint8_t> src) {

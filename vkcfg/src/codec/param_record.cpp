@@ -1,0 +1,386 @@
+#include "codec/param_record.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "codec/byte_io.h"
+#include "codec/frame.h"
+#include "codec/models.h"
+
+namespace vkcfg::codec {
+namespace {
+
+template <typename T, size_t N>
+void CopyField(T (&dst)[N], const T (&src)[N]) {
+    std::memcpy(dst, src, N);
+}
+
+// ---- Field maps of the second-generation parameter frames ---------------------------------------
+// Each entry ties a frame offset (from the frame's start) to a record offset; reading and writing walk
+// the same table, so the two directions can never disagree.
+
+enum class Kind {
+    kBytes,    // copied unchanged, `width` bytes
+    kAddress,  // four bytes in the frame, dotted text (16-byte field) in the record
+    kU8,       // one byte
+    kPortBe,   // 16 bits, big-endian in the frame
+    kWordLe,   // 16 bits, little-endian in the frame
+    kBaud100,  // 16 bits little-endian in the frame (bit/s / 100), 32-bit bit/s in the record
+};
+
+struct FieldMap {
+    size_t frame;
+    Kind kind;
+    size_t record;
+    size_t width = 0;
+};
+
+#define SP(field) offsetof(VkParamSinglePort, field)
+constexpr FieldMap kSinglePort[] = {
+    {12, Kind::kBytes, SP(mac), 6},
+    {20, Kind::kBytes, SP(device_name), 10},
+    {36, Kind::kBytes, SP(firmware_version), 16},
+    {52, Kind::kAddress, SP(ip)},
+    {56, Kind::kAddress, SP(netmask)},
+    {60, Kind::kAddress, SP(gateway)},
+    {64, Kind::kPortBe, SP(local_port)},
+    {66, Kind::kU8, SP(work_mode)},
+    {67, Kind::kU8, SP(dhcp)},
+    {68, Kind::kAddress, SP(peer_ip)},
+    {72, Kind::kPortBe, SP(peer_port)},
+    {74, Kind::kU8, SP(protocol)},
+    {75, Kind::kU8, SP(url_switch)},
+    {76, Kind::kU8, SP(auto_dns)},
+    {80, Kind::kAddress, SP(dns1)},
+    {84, Kind::kAddress, SP(dns2)},
+    {88, Kind::kBytes, SP(url), 30},
+    {124, Kind::kWordLe, SP(max_length)},
+    {126, Kind::kU8, SP(max_interval)},
+    {127, Kind::kU8, SP(keep_alive)},
+    {128, Kind::kBaud100, SP(baud_rate)},
+    {132, Kind::kU8, SP(data_bits)},
+    {133, Kind::kU8, SP(parity)},
+    {134, Kind::kU8, SP(stop_bits)},
+    {135, Kind::kU8, SP(flow_control)},
+    {136, Kind::kBytes, SP(user_name), 10},
+    {146, Kind::kBytes, SP(password), 10},
+};
+#undef SP
+
+#define MP(field) offsetof(VkParamMultiPort, field)
+constexpr FieldMap kMultiPortHead[] = {
+    {12, Kind::kBytes, MP(mac), 6},
+    {20, Kind::kBytes, MP(device_name), 10},
+    {30, Kind::kBytes, MP(user_name), 10},
+    {40, Kind::kBytes, MP(password), 10},
+    {52, Kind::kBytes, MP(firmware_version), 16},
+    {68, Kind::kAddress, MP(ip)},
+    {72, Kind::kAddress, MP(netmask)},
+    {76, Kind::kAddress, MP(gateway)},
+    {80, Kind::kU8, MP(option_a)},
+    {81, Kind::kU8, MP(option_b)},
+    {84, Kind::kAddress, MP(dns1)},
+    {88, Kind::kAddress, MP(dns2)},
+};
+#undef MP
+
+// Channel i: frame offsets from 92 + 54 i, record offsets from 156 + 68 i.
+#define CH(field) offsetof(VkParamChannel, field)
+constexpr FieldMap kChannel[] = {
+    {0, Kind::kPortBe, CH(local_port)},        {2, Kind::kAddress, CH(peer_ip)},
+    {6, Kind::kPortBe, CH(peer_port)},         {8, Kind::kBytes, CH(channel_options), 4},
+    {12, Kind::kBytes, CH(url), 30},           {44, Kind::kBaud100, CH(baud_rate)},
+    {46, Kind::kBytes, CH(channel_serial), 4}, {50, Kind::kWordLe, CH(channel_word)},
+    {52, Kind::kU8, CH(channel_byte)},
+};
+#undef CH
+
+constexpr size_t kSinglePortFrame = 158;
+constexpr size_t kMultiPortHeadFrame = 94;  // header and head payload with the checksum
+constexpr size_t kChannelFrame = 54;
+constexpr size_t kChannelFrameBase = 92;
+constexpr size_t kAddressField = 16;
+
+size_t FrameSizeOf(uint8_t model) {
+    switch (FamilyOf(model)) {
+        case Family::kSinglePort:
+            return kSinglePortFrame;
+        case Family::kMultiPort:
+            return kMultiPortHeadFrame + kChannelFrame * ChannelCount(model);
+        case Family::kFirstGeneration:
+            return model == VK_MODEL_VKB220 ? kSinglePortFrame : 0;  // 0x20 answers in the single-port frame
+        case Family::kOther:
+            break;
+    }
+    return 0;
+}
+
+// Frame bytes -> record bytes. `frame` is indexed by frame offset (a block shifted by 8 bytes).
+void ReadFields(std::span<const FieldMap> map, const ByteReader& frame, size_t frame_base, uint8_t* record,
+                size_t record_base) {
+    for (const auto& f : map) {
+        const size_t at = frame_base + f.frame;
+        uint8_t* dst = record + record_base + f.record;
+        switch (f.kind) {
+            case Kind::kBytes: {
+                auto src = frame.Bytes(at, f.width);
+                std::memcpy(dst, src.data(), src.size());
+                break;
+            }
+            case Kind::kAddress: {
+                Ipv4Bytes a{frame.U8(at), frame.U8(at + 1), frame.U8(at + 2), frame.U8(at + 3)};
+                std::string text = AddrBytesToText(a);
+                std::memset(dst, 0, kAddressField);
+                std::memcpy(dst, text.data(), std::min(text.size(), kAddressField - 1));
+                break;
+            }
+            case Kind::kU8:
+                *dst = frame.U8(at);
+                break;
+            case Kind::kPortBe: {
+                uint16_t v = frame.U16Be(at);
+                std::memcpy(dst, &v, 2);
+                break;
+            }
+            case Kind::kWordLe: {
+                uint16_t v = frame.U16Le(at);
+                std::memcpy(dst, &v, 2);
+                break;
+            }
+            case Kind::kBaud100: {
+                uint32_t v = static_cast<uint32_t>(frame.U16Le(at)) * 100u;
+                std::memcpy(dst, &v, 4);
+                break;
+            }
+        }
+    }
+}
+
+// Record bytes -> frame bytes; false when an address text does not parse.
+bool WriteFields(std::span<const FieldMap> map, const uint8_t* record, size_t record_base, ByteWriter& frame,
+                 size_t frame_base) {
+    for (const auto& f : map) {
+        const size_t at = frame_base + f.frame;
+        const uint8_t* src = record + record_base + f.record;
+        switch (f.kind) {
+            case Kind::kBytes:
+                frame.Bytes(at, std::span(src, f.width));
+                break;
+            case Kind::kAddress: {
+                std::string_view text(reinterpret_cast<const char*>(src),
+                                      strnlen(reinterpret_cast<const char*>(src), kAddressField));
+                Ipv4Bytes a{};
+                if (!text.empty()) {
+                    auto parsed = ParseDottedQuad(text);
+                    if (!parsed) return false;
+                    a = *parsed;
+                }
+                frame.Bytes(at, a);
+                break;
+            }
+            case Kind::kU8:
+                frame.U8(at, *src);
+                break;
+            case Kind::kPortBe: {
+                uint16_t v;
+                std::memcpy(&v, src, 2);
+                frame.U16Be(at, v);
+                break;
+            }
+            case Kind::kWordLe: {
+                uint16_t v;
+                std::memcpy(&v, src, 2);
+                frame.U16Le(at, v);
+                break;
+            }
+            case Kind::kBaud100: {
+                uint32_t v;
+                std::memcpy(&v, src, 4);
+                frame.U16Le(at, static_cast<uint16_t>(v / 100u));
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void TextBlockToRecord(const VkaWorkBlock& b, VkParamSinglePort& r) {
+    r.model_code = b.model_code;
+    CopyField(r.user_name, b.user_name);
+    CopyField(r.password, b.password);
+    CopyField(r.device_name, b.device_name);
+    CopyField(r.firmware_version, b.firmware_version);
+    CopyField(r.mac, b.mac);
+    CopyField(r.ip, b.ip);
+    r.local_port = b.local_port;
+    CopyField(r.peer_ip, b.peer_ip);
+    r.peer_port = b.peer_port;
+    CopyField(r.netmask, b.netmask);
+    CopyField(r.gateway, b.gateway);
+    CopyField(r.dns1, b.dns1);
+    CopyField(r.dns2, b.dns2);
+    CopyField(r.url, b.url);
+    r.protocol = b.protocol;
+    r.work_mode = b.work_mode;
+    r.dhcp = b.dhcp;
+    r.url_switch = b.url_switch;
+    r.auto_dns = b.auto_dns;
+    r.network_mode = b.network_mode;
+    r.keep_alive = b.keep_alive;
+    r.max_interval = b.max_interval;
+    r.max_length = b.max_length;
+    r.baud_rate = b.baud_rate;
+    r.parity = b.parity;
+    r.data_bits = b.data_bits;
+    r.stop_bits = 1;  // the first generation always uses one stop bit
+    r.flow_control = b.flow_control;
+}
+
+VkaWorkBlock RecordToTextBlock(const VkParamSinglePort& r) {
+    VkaWorkBlock b{};
+    b.model_code = r.model_code;
+    CopyField(b.user_name, r.user_name);
+    CopyField(b.password, r.password);
+    CopyField(b.device_name, r.device_name);
+    CopyField(b.firmware_version, r.firmware_version);
+    CopyField(b.mac, r.mac);
+    CopyField(b.ip, r.ip);
+    b.local_port = r.local_port;
+    CopyField(b.peer_ip, r.peer_ip);
+    b.peer_port = r.peer_port;
+    CopyField(b.netmask, r.netmask);
+    CopyField(b.gateway, r.gateway);
+    CopyField(b.dns1, r.dns1);
+    CopyField(b.dns2, r.dns2);
+    CopyField(b.url, r.url);
+    b.protocol = r.protocol;
+    b.work_mode = r.work_mode;
+    b.dhcp = r.dhcp;
+    b.url_switch = r.url_switch;
+    b.auto_dns = r.auto_dns;
+    b.network_mode = r.network_mode;
+    b.keep_alive = r.keep_alive;
+    b.max_interval = r.max_interval;
+    b.max_length = r.max_length;
+    b.baud_rate = r.baud_rate;
+    b.parity = r.parity;
+    b.data_bits = r.data_bits;
+    b.flow_control = r.flow_control;
+    return b;
+}
+
+size_t BinaryBlockSize(uint8_t model_code) {
+    size_t frame = FrameSizeOf(model_code);
+    return frame == 0 ? 0 : frame - kWorkBlockFrameOffset - kChecksumSize;
+}
+
+size_t RecordLayoutSize(uint8_t model_code) {
+    if (BinaryBlockSize(model_code) == 0) return 0;
+    if (FamilyOf(model_code) != Family::kMultiPort) return VK_PARAM_SINGLE_SIZE;
+    return VK_PARAM_MULTI_HEAD_SIZE +
+           VK_PARAM_CHANNEL_SIZE * std::min<size_t>(ChannelCount(model_code), VK_MAX_CHANNELS);
+}
+
+std::vector<uint8_t> BinaryBlockOfFrame(std::span<const uint8_t> plain_frame) {
+    ByteReader in(plain_frame);
+    const uint8_t model = in.U8(frame::kModelCode);
+    const size_t size = BinaryBlockSize(model);
+    if (size == 0 || !in.Covers(kWorkBlockFrameOffset, size + kChecksumSize)) return {};
+    auto bytes = in.Bytes(kWorkBlockFrameOffset, size);
+    std::vector<uint8_t> block(bytes.begin(), bytes.end());
+    block[0] = model;
+    return block;
+}
+
+size_t BinaryBlockToRecord(std::span<const uint8_t> block, VkParamRecord& record) {
+    const uint8_t model = block.empty() ? 0 : block[0];
+    const size_t size = BinaryBlockSize(model);
+    if (size == 0 || block.size() < size) return 0;
+    // Indexing the block by frame offsets: frame offset o is block byte o - 8.
+    std::vector<uint8_t> frame(kWorkBlockFrameOffset, 0);
+    frame.insert(frame.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(size));
+    ByteReader in(frame);
+    auto* out = reinterpret_cast<uint8_t*>(&record);
+    record.model_code = model;
+    if (FamilyOf(model) == Family::kMultiPort) {
+        ReadFields(kMultiPortHead, in, 0, out, 0);
+        const size_t n = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
+        for (size_t i = 0; i < n; ++i) {
+            ReadFields(kChannel, in, kChannelFrameBase + kChannelFrame * i, out,
+                       VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i);
+        }
+        return RecordLayoutSize(model);
+    }
+    ReadFields(kSinglePort, in, 0, out, 0);
+    record.single.network_mode = 0;  // a first-generation setting; the second generation has none
+    return RecordLayoutSize(model);
+}
+
+std::optional<std::vector<uint8_t>> RecordToBinaryBlock(const VkParamRecord& record) {
+    const uint8_t model = record.model_code;
+    const Family family = FamilyOf(model);
+    if (family != Family::kSinglePort && family != Family::kMultiPort) return std::nullopt;
+    std::vector<uint8_t> frame(FrameSizeOf(model), 0);
+    ByteWriter out(frame);
+    const auto* in = reinterpret_cast<const uint8_t*>(&record);
+    bool ok;
+    if (family == Family::kMultiPort) {
+        ok = WriteFields(kMultiPortHead, in, 0, out, 0);
+        const size_t n = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
+        for (size_t i = 0; ok && i < n; ++i) {
+            ok = WriteFields(kChannel, in, VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i, out,
+                             kChannelFrameBase + kChannelFrame * i);
+        }
+    } else {
+        ok = WriteFields(kSinglePort, in, 0, out, 0);
+    }
+    if (!ok) return std::nullopt;
+    std::vector<uint8_t> block(frame.begin() + kWorkBlockFrameOffset, frame.end() - kChecksumSize);
+    block[0] = model;
+    return block;
+}
+
+std::vector<uint8_t> BuildParameterWriteFrame(std::span<const uint8_t> block) {
+    const uint8_t model = block.empty() ? 0 : block[0];
+    const Family family = FamilyOf(model);
+    const size_t size = BinaryBlockSize(model);
+    if ((family != Family::kSinglePort && family != Family::kMultiPort) || block.size() < size) return {};
+    std::vector<uint8_t> frame(size + kWorkBlockFrameOffset + kChecksumSize, 0);
+    ByteWriter out(frame);
+    out.Bytes(kWorkBlockFrameOffset, block.first(size));
+    out.U8(frame::kMarker, 0);
+    out.U8(frame::kTag, 0);
+    out.U8(frame::kCommand, static_cast<uint8_t>(Command::kWrite));
+    out.U8(frame::kModelCode, model);
+    out.U8(frame::kChannel, 0);
+    out.U8(frame::kChannel + 1, 0);
+    Scramble(std::span(frame).subspan(kPayloadOffset, frame.size() - kPayloadOffset - kChecksumSize));
+    WriteChecksum(frame);
+    return frame;
+}
+
+std::vector<uint8_t> BuildExtendedWriteFrame(const MacBytes& mac, std::span<const uint8_t> payload) {
+    // The 42-byte header (its last two bytes zero: the checksum comes after the payload), the payload.
+    auto frame = BuildDeviceRequest(kMarkerRequest, 0, static_cast<uint8_t>(Command::kWrite), mac);
+    frame[kShortFrameSize - 2] = 0;
+    frame[kShortFrameSize - 1] = 0;
+    frame.insert(frame.end(), payload.begin(), payload.end());
+    frame.resize(frame.size() + kChecksumSize);
+    WriteChecksum(frame);
+    return frame;
+}
+
+std::vector<uint8_t> BuildDeviceRequest(uint8_t marker, uint8_t tag, uint8_t command, const MacBytes& mac) {
+    ShortFrame f;
+    f.marker = marker;
+    f.tag = tag;
+    f.command = static_cast<Command>(command);
+    f.mac = mac;
+    auto bytes = BuildShortFrame(f);
+    return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace vkcfg::codec
