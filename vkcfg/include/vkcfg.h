@@ -459,6 +459,24 @@ VKCFG_API int VKCFG_CALL vk_read_setting_ex(const char* ip, const uint8_t* mac, 
 VKCFG_API int VKCFG_CALL vk_write_setting_ex(const char* ip, const uint8_t* mac, const uint8_t* payload,
                                              int length, const LoginRecord* unused);
 
+/* ---- Serial line ------------------------------------------------------------------------------
+ * One item per call, always addressed to `ip` (never broadcast), one answer awaited for up to 1000 ms.
+ * Speed in bit/s; parity 0 none, 1 even, 2 odd, 3 mark, 4 space; data bits 7 or 8.
+ * vka_: text commands "PBR"/"PPR"/"PBB" + digit (a speed outside the table is sent as 9600's digit).
+ * vkb_: the SERIAL_SET frame on channel 0 (VK_ERR_ARGUMENT for a value the frame cannot carry).
+ * vk_: by login->model_code: 1 and 0x20 first generation, 0x10 second generation on channel 0, 0x3x and
+ *      0x9x second generation on channel login->channel, any other code VK_ERR_ARGUMENT.
+ * VK_OK, VK_ERR_NETWORK, VK_ERR_UNEXPECTED (refused, or not a whole frame), VK_ERR_NO_ANSWER. */
+VKCFG_API int VKCFG_CALL vka_setting_baud(const char* ip, int speed);
+VKCFG_API int VKCFG_CALL vka_setting_parity(const char* ip, int parity);
+VKCFG_API int VKCFG_CALL vka_setting_databit(const char* ip, int data_bits);
+VKCFG_API int VKCFG_CALL vkb_setting_baud(const char* ip, int speed);
+VKCFG_API int VKCFG_CALL vkb_setting_parity(const char* ip, int parity);
+VKCFG_API int VKCFG_CALL vkb_setting_databit(const char* ip, int data_bits);
+VKCFG_API int VKCFG_CALL vk_setting_baud(const char* ip, int speed, const LoginRecord* login);
+VKCFG_API int VKCFG_CALL vk_setting_parity(const char* ip, int parity, const LoginRecord* login);
+VKCFG_API int VKCFG_CALL vk_setting_databit(const char* ip, int data_bits, const LoginRecord* login);
+
 /* ---- Model table and result texts ------------------------------------------------------------ */
 
 /* Model name of the code in the argument's low byte; "Unknown" for a code not in the table. */

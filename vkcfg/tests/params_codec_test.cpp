@@ -344,10 +344,11 @@ TEST(ParameterFrame, RoundTripsBothLayouts) {
     auto block = RecordToBinaryBlock(single);
     ASSERT_TRUE(block);
     ASSERT_EQ(BinaryBlockToRecord(*block, back), 304u);
-    single.single.network_mode = 0;       // a first-generation setting, never carried by a frame
+    single.single.network_mode = 0;      // a first-generation setting, never carried by a frame
     Put(single.single.dns2, "0.0.0.0");  // the empty text went out as 0.0.0.0
     for (size_t i = 0; i < 304; ++i) {
-        ASSERT_EQ(reinterpret_cast<const uint8_t*>(&back)[i], reinterpret_cast<const uint8_t*>(&single)[i]) << "byte " << i;
+        ASSERT_EQ(reinterpret_cast<const uint8_t*>(&back)[i], reinterpret_cast<const uint8_t*>(&single)[i])
+            << "byte " << i;
     }
 
     VkParamRecord multi{};

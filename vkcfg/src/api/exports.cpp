@@ -9,6 +9,7 @@
 #include "codec/param_record.h"
 #include "ops/binary_params.h"
 #include "ops/discovery.h"
+#include "ops/serial.h"
 #include "ops/session.h"
 #include "ops/settings.h"
 #include "ops/text_params.h"
@@ -57,6 +58,23 @@ vkcfg::codec::MacBytes MacOf(const uint8_t* mac) {
 template <typename... P>
 bool AllGiven(const P*... pointers) {
     return ((pointers != nullptr) && ...);
+}
+
+using vkcfg::codec::SerialItem;
+
+int TextSerial(const char* ip, SerialItem item, int value) {
+    if (!AllGiven(ip)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::TextSerialSet(ip, item, value); });
+}
+
+int BinarySerial(const char* ip, SerialItem item, int value) {
+    if (!AllGiven(ip)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::BinarySerialSet(ip, item, value, 0); });
+}
+
+int UnifiedSerial(const char* ip, SerialItem item, int value, const LoginRecord* login) {
+    if (!AllGiven(ip, login)) return VK_ERR_ARGUMENT;
+    return Guarded([&] { return vkcfg::ops::SerialSet(ip, item, value, *login); });
 }
 
 }  // namespace
@@ -182,6 +200,36 @@ VKCFG_API int VKCFG_CALL vk_write_setting_ex(const char* ip, const uint8_t* mac,
         return vkcfg::ops::ExtendedWriteSettings(ip, MacOf(mac),
                                                  std::span(payload, static_cast<size_t>(length)));
     });
+}
+
+VKCFG_API int VKCFG_CALL vka_setting_baud(const char* ip, int speed) {
+    return TextSerial(ip, SerialItem::kSpeed, speed);
+}
+VKCFG_API int VKCFG_CALL vka_setting_parity(const char* ip, int parity) {
+    return TextSerial(ip, SerialItem::kParity, parity);
+}
+VKCFG_API int VKCFG_CALL vka_setting_databit(const char* ip, int bits) {
+    return TextSerial(ip, SerialItem::kDataBits, bits);
+}
+
+VKCFG_API int VKCFG_CALL vkb_setting_baud(const char* ip, int speed) {
+    return BinarySerial(ip, SerialItem::kSpeed, speed);
+}
+VKCFG_API int VKCFG_CALL vkb_setting_parity(const char* ip, int parity) {
+    return BinarySerial(ip, SerialItem::kParity, parity);
+}
+VKCFG_API int VKCFG_CALL vkb_setting_databit(const char* ip, int bits) {
+    return BinarySerial(ip, SerialItem::kDataBits, bits);
+}
+
+VKCFG_API int VKCFG_CALL vk_setting_baud(const char* ip, int speed, const LoginRecord* login) {
+    return UnifiedSerial(ip, SerialItem::kSpeed, speed, login);
+}
+VKCFG_API int VKCFG_CALL vk_setting_parity(const char* ip, int parity, const LoginRecord* login) {
+    return UnifiedSerial(ip, SerialItem::kParity, parity, login);
+}
+VKCFG_API int VKCFG_CALL vk_setting_databit(const char* ip, int bits, const LoginRecord* login) {
+    return UnifiedSerial(ip, SerialItem::kDataBits, bits, login);
 }
 
 VKCFG_API const char* VKCFG_CALL vk_get_device_type(int model_code) {
