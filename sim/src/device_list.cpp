@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "layouts.h"
+
 namespace vksim {
 namespace {
 
@@ -55,6 +57,8 @@ Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
     d.name = "DEV" + std::to_string(index);
     if (d.name.size() > 9) d.name.resize(9);
     d.firmware = model.generation == Generation::kExtended ? "V3.2.1-time" : "V2.1";
+    d.max_interval = 10;
+    d.max_length = 1000;
     const int n = model.channels > 0 ? model.channels : 1;
     d.channels.assign(static_cast<size_t>(n), Channel{});
     for (int k = 0; k < n; ++k) {
@@ -64,6 +68,10 @@ Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
         c.peer_port = static_cast<uint16_t>(5001 + k);
     }
     d.faults = faults;
+    if (model.generation == Generation::kExtended) {
+        d.extended_block = DefaultExtendedBlock();
+        d.extended_block = ExtendedBlock(d);
+    }
     return d;
 }
 

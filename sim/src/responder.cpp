@@ -1,5 +1,7 @@
 #include "responder.h"
 
+#include "layouts.h"
+
 namespace vksim {
 namespace {
 

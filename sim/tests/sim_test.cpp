@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "device_list.h"
+#include "layouts.h"
 #include "wire.h"
 
 TEST(SimWire, BitwiseCrcMatchesTheCheckValue) {
