@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ using Ip4 = std::array<uint8_t, 4>;
 using Mac = std::array<uint8_t, 6>;
 
 inline constexpr uint8_t kExtendedModel = 0x83;
+inline constexpr size_t kExtendedBlockSize = 438;
 
 enum class Generation {
     kText,      // first generation: text commands on port 65535 (VKA100, VKB220)
@@ -34,18 +37,31 @@ const std::vector<ModelInfo>& AllModels();
 
 // What a device does wrong on purpose. Probabilities are 0 to 1.
 struct Faults {
-    double loss = 0;       // a request is ignored
-    double duplicate = 0;  // an answer is sent twice
-    int delay_ms = 0;      // every answer waits this long
-    int jitter_ms = 0;     // plus a uniform extra of 0 to jitter_ms
-    double corrupt = 0;    // a binary answer's checksum is wrong
+    double loss = 0;               // a request is ignored
+    double duplicate = 0;          // an answer is sent twice
+    int delay_ms = 0;              // every answer waits this long
+    int jitter_ms = 0;             // plus a uniform extra of 0 to jitter_ms
+    double corrupt = 0;            // a binary answer's checksum is wrong
+    bool refuse_password = false;  // every login is refused, whatever its password
+    bool refuse_writes = false;    // parameter protection: every setting change is refused
+    int ignore_text_sends = 0;     // the first k sends of each repeated text request go unanswered
+    bool foreign_tag = false;      // every tagged answer is preceded by one carrying another tag
 };
 
+// One serial channel. Channel 0 also holds a single-port device's serial line, port, peer and URL.
 struct Channel {
     uint16_t local_port = 4001;
     Ip4 peer_ip{0, 0, 0, 0};
     uint16_t peer_port = 0;
     uint32_t baud_rate = 9600;
+    uint8_t data_bits = 8;
+    uint8_t parity = 0;  // 0 none, 1 even, 2 odd, 3 mark, 4 space, 5 special
+    uint8_t stop_bits = 1;
+    uint8_t flow_control = 0;          // 0 none, 1 CTS/RTS
+    std::array<uint8_t, 4> options{};  // multi-port channel settings the device keeps as they are written
+    std::string url;                   // at most 30 bytes on the wire
+    uint16_t word = 0;                 // multi-port channel word, kept as written
+    uint8_t byte = 0;                  // multi-port channel byte, kept as written
 };
 
 struct Device {
@@ -60,7 +76,33 @@ struct Device {
     Ip4 dns1{0, 0, 0, 0};
     Ip4 dns2{0, 0, 0, 0};
     std::vector<Channel> channels{Channel{}};  // channel 0 holds the single-port device's port and peer
+
+    std::string user_name = "admin";
+    std::string password;        // an empty password accepts the empty login
+    bool requires_login = true;  // parameter reads and writes only inside a session
+    uint8_t work_mode = 0;       // 0 server, 1 auto, 2 client, 3 multi-socket
+    uint8_t dhcp = 0;
+    uint8_t protocol = 1;  // 0 UDP, 1 TCP, 2 REAL_COM, 3 KM
+    uint8_t url_switch = 0;
+    uint8_t auto_dns = 0;
+    uint8_t network_mode = 0;  // first generation only: 0 normal, 1 busy
+    uint8_t keep_alive = 0;
+    uint8_t max_interval = 0;  // ms between characters
+    uint16_t max_length = 0;   // bytes per packet
+    uint8_t option_a = 0;      // multi-port device settings, kept as written
+    uint8_t option_b = 0;
+    // Extended device: its 438-byte parameter block as last written. When it is read, the fields above
+    // that it also holds (name, addresses, port, serial line, user, password...) are laid over it, so
+    // those fields win; the time-service settings live only here.
+    std::vector<uint8_t> extended_block;
+
     Faults faults;
+
+    // Session state, kept by the device itself.
+    bool session_open = false;              // a login was accepted and no logout or "O" followed
+    bool selected = false;                  // first generation: the last "W" named this device
+    std::vector<uint8_t> pending_write;     // an acknowledged write (plain bytes) that waits for SAVE
+    std::map<std::string, int> text_sends;  // sends seen of each text request (for ignore_text_sends)
 };
 
 std::string IpText(const Ip4& ip);

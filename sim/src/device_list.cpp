@@ -1,7 +1,10 @@
 #include "device_list.h"
 
 #include <cstdlib>
+#include <set>
 #include <sstream>
+
+#include "layouts.h"
 
 namespace vksim {
 namespace {
@@ -21,6 +24,16 @@ long Number(const std::string& key, const std::string& value, long lo, long hi) 
         throw ListError(key + "=" + value + ": a number from " + std::to_string(lo) + " to " +
                         std::to_string(hi) + " is expected");
     return v;
+}
+
+bool Flag(const std::string& key, const std::string& value) {
+    return Number(key, value, 0, 1) == 1;
+}
+
+std::string Text(const std::string& key, const std::string& value, size_t max) {
+    if (value.size() > max)
+        throw ListError(key + "=" + value + ": at most " + std::to_string(max) + " characters");
+    return value;
 }
 
 Ip4 Address(const std::string& key, const std::string& value) {
@@ -55,6 +68,8 @@ Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
     d.name = "DEV" + std::to_string(index);
     if (d.name.size() > 9) d.name.resize(9);
     d.firmware = model.generation == Generation::kExtended ? "V3.2.1-time" : "V2.1";
+    d.max_interval = 10;
+    d.max_length = 1000;
     const int n = model.channels > 0 ? model.channels : 1;
     d.channels.assign(static_cast<size_t>(n), Channel{});
     for (int k = 0; k < n; ++k) {
@@ -64,6 +79,10 @@ Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
         c.peer_port = static_cast<uint16_t>(5001 + k);
     }
     d.faults = faults;
+    if (model.generation == Generation::kExtended) {
+        d.extended_block = DefaultExtendedBlock();
+        d.extended_block = ExtendedBlock(d);
+    }
     return d;
 }
 
@@ -93,11 +112,96 @@ bool SetFault(Faults& f, const std::string& key, const std::string& value) {
         f.delay_ms = static_cast<int>(Number(key, value, 0, 60000));
     } else if (key == "jitter") {
         f.jitter_ms = static_cast<int>(Number(key, value, 0, 60000));
+    } else if (key == "refuse_password") {
+        f.refuse_password = Flag(key, value);
+    } else if (key == "refuse_writes") {
+        f.refuse_writes = Flag(key, value);
+    } else if (key == "ignore_text_sends") {
+        f.ignore_text_sends = static_cast<int>(Number(key, value, 0, 1000));
+    } else if (key == "foreign_tag") {
+        f.foreign_tag = Flag(key, value);
     } else {
         return false;
     }
     return true;
 }
+
+namespace {
+
+// Settings of the device as a whole; false when the key names none.
+bool SetDeviceSetting(Device& d, const std::string& k, const std::string& v) {
+    static const std::pair<const char*, uint8_t Device::*> kBytes[] = {
+        {"work_mode", &Device::work_mode},   {"dhcp", &Device::dhcp},
+        {"protocol", &Device::protocol},     {"url_switch", &Device::url_switch},
+        {"auto_dns", &Device::auto_dns},     {"network_mode", &Device::network_mode},
+        {"keep_alive", &Device::keep_alive}, {"max_interval", &Device::max_interval},
+        {"option_a", &Device::option_a},     {"option_b", &Device::option_b},
+    };
+    for (const auto& [name, field] : kBytes) {
+        if (k == name) {
+            d.*field = static_cast<uint8_t>(Number(k, v, 0, 255));
+            return true;
+        }
+    }
+    if (k == "name") {
+        d.name = v;
+    } else if (k == "firmware") {
+        d.firmware = v;
+    } else if (k == "user") {
+        d.user_name = Text(k, v, 9);
+    } else if (k == "password") {
+        d.password = Text(k, v, 9);
+    } else if (k == "requires_login") {
+        d.requires_login = Flag(k, v);
+    } else if (k == "max_length") {
+        d.max_length = static_cast<uint16_t>(Number(k, v, 0, 65535));
+    } else if (k == "netmask") {
+        d.netmask = Address(k, v);
+    } else if (k == "gateway") {
+        d.gateway = Address(k, v);
+    } else if (k == "dns1") {
+        d.dns1 = Address(k, v);
+    } else if (k == "dns2") {
+        d.dns2 = Address(k, v);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Settings of one channel: the key names channel 0, or channel N with the digit N appended (peer2).
+bool SetChannelSetting(Device& d, const std::string& k, const std::string& v) {
+    static const std::set<std::string> kKeys{"port",     "peer",     "peerport", "baud", "parity",
+                                             "databits", "stopbits", "flow",     "url"};
+    const size_t digits = k.find_last_not_of("0123456789") + 1;
+    const std::string key = k.substr(0, digits);
+    if (!kKeys.count(key)) return false;
+    const size_t ch = digits == k.size() ? 0 : static_cast<size_t>(Number(k, k.substr(digits), 1, 7));
+    if (ch >= d.channels.size()) throw ListError(k + ": the model has no channel " + std::to_string(ch));
+    Channel& c = d.channels[ch];
+    if (key == "port") {
+        c.local_port = static_cast<uint16_t>(Number(k, v, 0, 65535));
+    } else if (key == "peer") {
+        c.peer_ip = Address(k, v);
+    } else if (key == "peerport") {
+        c.peer_port = static_cast<uint16_t>(Number(k, v, 0, 65535));
+    } else if (key == "baud") {
+        c.baud_rate = static_cast<uint32_t>(Number(k, v, 0, 6553500));
+    } else if (key == "parity") {
+        c.parity = static_cast<uint8_t>(Number(k, v, 0, 5));
+    } else if (key == "databits") {
+        c.data_bits = static_cast<uint8_t>(Number(k, v, 5, 8));
+    } else if (key == "stopbits") {
+        c.stop_bits = static_cast<uint8_t>(Number(k, v, 1, 2));
+    } else if (key == "flow") {
+        c.flow_control = static_cast<uint8_t>(Number(k, v, 0, 1));
+    } else {
+        c.url = Text(k, v, 30);
+    }
+    return true;
+}
+
+}  // namespace
 
 Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faults) {
     std::string text = spec;
@@ -120,7 +224,9 @@ Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faul
     Device d = MakeDevice(*model, index, faults);
     bool ip_given = false;
     for (const auto& [k, v] : kv) {
-        if (k == "model" || SetFault(d.faults, k, v)) continue;
+        if (k == "model" || SetFault(d.faults, k, v) || SetDeviceSetting(d, k, v) ||
+            SetChannelSetting(d, k, v))
+            continue;
         if (k == "addr") {
             d.address = Address(k, v);
         } else if (k == "ip") {
@@ -128,27 +234,6 @@ Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faul
             ip_given = true;
         } else if (k == "mac") {
             if (!ParseMac(v, d.mac)) throw ListError("mac=" + v + ": six bytes expected (00:1a:2b:3c:4d:5e)");
-        } else if (k == "name") {
-            d.name = v;
-        } else if (k == "firmware") {
-            d.firmware = v;
-        } else if (k == "port") {
-            d.channels[0].local_port = static_cast<uint16_t>(Number(k, v, 0, 65535));
-        } else if (k == "baud") {
-            d.channels[0].baud_rate = static_cast<uint32_t>(Number(k, v, 0, 6553500));
-        } else if (k == "netmask") {
-            d.netmask = Address(k, v);
-        } else if (k == "gateway") {
-            d.gateway = Address(k, v);
-        } else if (k == "dns1") {
-            d.dns1 = Address(k, v);
-        } else if (k == "dns2") {
-            d.dns2 = Address(k, v);
-        } else if (k.rfind("peer", 0) == 0) {
-            size_t ch = k.size() == 4 ? 0 : static_cast<size_t>(Number(k, k.substr(4), 1, 7));
-            if (ch >= d.channels.size())
-                throw ListError(k + ": the model has no channel " + std::to_string(ch));
-            d.channels[ch].peer_ip = Address(k, v);
         } else {
             throw ListError(k + "=" + v + ": unknown key");
         }

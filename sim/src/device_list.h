@@ -30,15 +30,18 @@ std::vector<Device> DemoNetwork(size_t first_index = 0, const Faults& faults = {
 std::vector<Device> GeneratedDevices(const ModelInfo& model, size_t count, size_t first_index,
                                      const Faults& faults = {});
 
-// One device from "key=value" tokens separated by blanks or commas; keys: model (required), addr, ip,
-// mac, name, firmware, port, peer, peer1..peer7, netmask, gateway, dns1, dns2, baud, and the faults
-// loss, dup, delay, jitter, corrupt. Throws ListError naming the bad token.
+// One device from "key=value" tokens separated by blanks or commas. Keys: model (required), addr, ip,
+// mac, name, firmware, netmask, gateway, dns1, dns2, user, password, requires_login, work_mode, dhcp,
+// protocol, url_switch, auto_dns, network_mode, keep_alive, max_interval, max_length, option_a,
+// option_b; per channel (channel 0, or N with the digit appended: peer2) port, peer, peerport, baud,
+// parity, databits, stopbits, flow, url; and the faults (SetFault). Throws ListError naming the bad token.
 Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faults = {});
 
 // One device per line; blank lines and lines starting with "#" are skipped.
 std::vector<Device> ParseDeviceList(std::istream& in, size_t first_index, const Faults& faults = {});
 
-// Sets a fault from its key; false when the key names no fault. Throws ListError on a bad value.
+// Sets a fault from its key (loss, dup, delay, jitter, corrupt, refuse_password, refuse_writes,
+// ignore_text_sends, foreign_tag); false when the key names no fault. Throws ListError on a bad value.
 bool SetFault(Faults& faults, const std::string& key, const std::string& value);
 
 // Adds delays so that the devices' answers are spread evenly over `spread_ms`.

@@ -28,9 +28,16 @@ Devices (without any of these, the demo network: one device of every model):
   --device SPEC          one device, e.g. model=VKB200,addr=127.0.0.30,name=Pump (repeatable)
   --generate MODEL:N     N devices of MODEL with generated addresses and MACs (repeatable)
 Faults, for every device (a device's own keys win):
-  --loss P  --dup P  --corrupt P     probabilities from 0 to 1
+  --loss P  --dup P  --corrupt P     probabilities from 0 to 1 (corrupt: a binary answer's checksum)
   --delay MS  --jitter MS            answer delay and its random extra
   --spread MS                        spread the devices' answers evenly over MS milliseconds
+  --refuse-password                  every login is refused (text: "N|19"; binary: command 18 or 16)
+  --refuse-writes                    parameter protection: text sets and serial commands answer "P",
+                                     binary writes and serial settings answer one byte that is no frame
+  --ignore-text-sends K              the first K sends of each text parameter request (G.., V, T, S..)
+                                     go unanswered; X, W, L, O and the serial commands are answered
+  --foreign-tag                      every tagged answer is preceded by one with another tag
+                                     (text: the tag one lower; binary: byte 7 inverted)
 Other:
   --seed N               seed of the random faults (default 1)
   --broadcast ADDR       address at which broadcasts arrive (default $VKCFG_BROADCAST or 127.255.255.255)
@@ -38,10 +45,34 @@ Other:
   --duration S           stop after S seconds
   --list                 print the devices and exit
   --verbose              print every request
-Device keys: model addr ip mac name firmware port baud peer peer1..peer7 netmask gateway dns1 dns2
-             loss dup delay jitter corrupt
+Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user password requires_login
+             work_mode dhcp protocol url_switch auto_dns network_mode keep_alive max_interval max_length
+             option_a option_b
+  per channel (port for channel 0, port1..port7 for the others):
+             port peer peerport baud parity databits stopbits flow url
+  faults:    loss dup delay jitter corrupt refuse_password refuse_writes ignore_text_sends foreign_tag
+Sessions: a device keeps its own session. Parameter reads and writes need a login first unless
+requires_login=0; a password of "" accepts the empty login (the default). Serial settings need none.
+A binary write takes effect on SAVE; a logout drops a write that was not saved.
+Refusals: text answers "N" (no session, wrong password), "P" (protected), "E" (a value the setting
+does not take), each with the request's tag; binary answers carry the request's command plus one
+(LOGIN 17 -> 18, READ 11 -> 12), except refused writes and serial settings (one byte, no frame).
 Models: VKA100 VKB220 VKB200 VKB301 VKB302 VKB303 VKB304 VKB308 VLC601 VLC602 VLC611 VLC621 EXT (0x83)
 )";
+
+// "--ignore-text-sends" names the fault key "ignore_text_sends".
+std::string FaultKey(const std::string& option) {
+    std::string key = option.substr(2);
+    for (char& c : key) {
+        if (c == '-') c = '_';
+    }
+    return key;
+}
+
+// Faults that are on or off take no value on the command line.
+bool IsFlagFault(const std::string& option) {
+    return option == "--refuse-password" || option == "--refuse-writes" || option == "--foreign-tag";
+}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "vksim: %s\n", message.c_str());
@@ -115,8 +146,10 @@ int main(int argc, char** argv) {
                 list_only = true;
             } else if (a == "--verbose") {
                 verbose = true;
+            } else if (IsFlagFault(a)) {
+                vksim::SetFault(faults, FaultKey(a), "1");
             } else if (a.rfind("--", 0) == 0 &&
-                       vksim::SetFault(faults, a.substr(2), i + 1 < args.size() ? args[i + 1] : "")) {
+                       vksim::SetFault(faults, FaultKey(a), i + 1 < args.size() ? args[i + 1] : "")) {
                 ++i;
             } else {
                 return Fail("unknown option " + a + " (see --help)");

@@ -80,21 +80,25 @@ struct Network::Impl {
 
     double Uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
 
-    void Schedule(size_t device_index, uint16_t port, const sockaddr_in& to, Bytes answer,
+    // The answers of one device to one request leave in the order they were made, after one delay.
+    void Schedule(size_t device_index, uint16_t port, const sockaddr_in& to, std::vector<Bytes> answers,
                   Clock::time_point now) {
         const Device& d = devices[device_index];
         const auto& fds = device_fds[device_index];
         const int fd = port == kTextPort ? fds.first : fds.second;
-        if (fd < 0) return;
-        if (port == kBinaryPort && d.faults.corrupt > 0 && Uniform() < d.faults.corrupt && !answer.empty())
-            answer.back() ^= 0xFF;
+        if (fd < 0 || answers.empty()) return;
         int extra = d.faults.jitter_ms > 0
                         ? static_cast<int>(rng() % static_cast<uint32_t>(d.faults.jitter_ms + 1))
                         : 0;
         auto due = now + std::chrono::milliseconds(d.faults.delay_ms + extra);
-        const bool twice = d.faults.duplicate > 0 && Uniform() < d.faults.duplicate;
-        if (twice) pending.push({due + std::chrono::milliseconds(1), ++sequence, fd, port, to, answer});
-        pending.push({due, ++sequence, fd, port, to, std::move(answer)});
+        for (auto& answer : answers) {
+            if (port == kBinaryPort && d.faults.corrupt > 0 && Uniform() < d.faults.corrupt &&
+                !answer.empty())
+                answer.back() ^= 0xFF;
+            const bool twice = d.faults.duplicate > 0 && Uniform() < d.faults.duplicate;
+            if (twice) pending.push({due + std::chrono::milliseconds(1), ++sequence, fd, port, to, answer});
+            pending.push({due, ++sequence, fd, port, to, std::move(answer)});
+        }
     }
 
     void Dispatch(const Endpoint& e, const Bytes& bytes, const sockaddr_in& from, const Ip4& destination) {
@@ -105,8 +109,7 @@ struct Network::Impl {
         auto handle = [&](size_t i) {
             Device& d = devices[i];
             if (d.faults.loss > 0 && Uniform() < d.faults.loss) return;
-            for (auto& answer : Respond(d, request))
-                Schedule(i, e.port, from, std::move(answer), now);
+            Schedule(i, e.port, from, Respond(d, request), now);
         };
         if (!e.broadcast) {
             handle(e.device);

@@ -1,6 +1,7 @@
 #include "wire.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vksim {
 
@@ -38,21 +39,63 @@ void FrameBuilder::Text(size_t at, size_t width, const std::string& text) {
     for (size_t i = 0; i < width; ++i)
         U8(at + i, i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
 }
+std::string FrameBuilder::TextAt(size_t at, size_t width) const {
+    return FrameReader(bytes_).Text(at, width);
+}
 
 Bytes FrameBuilder::Finish(size_t scramble_from) {
     const size_t body = bytes_.size() - 2;
-    for (size_t i = scramble_from; i < body; ++i)
-        bytes_[i] ^= kMask;
+    if (scramble_from != kNoScramble) Scramble(bytes_, scramble_from, body);
     uint16_t crc = Crc16Bitwise(bytes_.data(), body);
     bytes_[body] = static_cast<uint8_t>(crc & 0xFF);
     bytes_[body + 1] = static_cast<uint8_t>(crc >> 8);
     return bytes_;
 }
 
+std::string FrameReader::Text(size_t at, size_t width) const {
+    std::string out;
+    for (size_t i = 0; i < width && U8(at + i) != 0; ++i)
+        out.push_back(static_cast<char>(U8(at + i)));
+    return out;
+}
+
 bool FrameChecksumOk(const Bytes& f) {
     if (f.size() < 3) return false;
     uint16_t crc = Crc16Bitwise(f.data(), f.size() - 2);
     return f[f.size() - 2] == (crc & 0xFF) && f[f.size() - 1] == (crc >> 8);
+}
+
+void Scramble(Bytes& bytes, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < bytes.size(); ++i)
+        bytes[i] ^= kMask;
+}
+
+Mac FrameMac(const Bytes& frame) {
+    Mac mac{};
+    for (size_t i = 0; i < mac.size(); ++i)
+        mac[i] = static_cast<uint8_t>(frame.at(kAtMac + i) ^ kMask);
+    return mac;
+}
+
+Bytes ShortAnswer(const Device& d, uint8_t command, uint8_t tag, uint8_t channel) {
+    FrameBuilder f(kHeaderSize);
+    f.U8(kAtTag, tag);
+    f.U8(kAtCommand, command);
+    f.U8(kAtModel, d.model->code);
+    f.U8(kAtChannel, channel);
+    f.Raw(kAtMac, d.mac.data(), d.mac.size());
+    Bytes out = f.bytes();
+    Scramble(out, kAtMac, kAtMac + d.mac.size());
+    return FrameBuilder(std::move(out)).Finish(FrameBuilder::kNoScramble);
+}
+
+Bytes Retagged(Bytes frame, uint8_t tag) {
+    frame.at(kAtTag) = tag;
+    const size_t body = frame.size() - 2;
+    uint16_t crc = Crc16Bitwise(frame.data(), body);
+    frame[body] = static_cast<uint8_t>(crc & 0xFF);
+    frame[body + 1] = static_cast<uint8_t>(crc >> 8);
+    return frame;
 }
 
 Bytes TextSearchAnswer(const Device& d) {
@@ -68,82 +111,6 @@ Bytes TextSearchAnswer(const Device& d) {
     out.push_back(0x01);
     out.insert(out.end(), two.begin(), two.end());
     return out;
-}
-
-namespace {
-
-Bytes SinglePortFrame(const Device& d, uint8_t command, uint8_t tag) {
-    FrameBuilder f(158);
-    f.U8(7, tag);
-    f.U8(8, command);
-    f.U8(9, d.model->code);
-    f.Raw(12, d.mac.data(), 6);
-    f.Text(20, 10, d.name);
-    f.Text(36, 16, d.firmware);
-    f.Ip(52, d.ip);
-    f.Ip(56, d.netmask);
-    f.Ip(60, d.gateway);
-    const Channel& c = d.channels.at(0);
-    f.Be16(64, c.local_port);
-    f.Ip(68, c.peer_ip);
-    f.Be16(72, c.peer_port);
-    f.Ip(80, d.dns1);
-    f.Ip(84, d.dns2);
-    f.Le16(128, static_cast<uint16_t>(c.baud_rate / 100));
-    return f.Finish(12);
-}
-
-Bytes MultiPortFrame(const Device& d, uint8_t command, uint8_t tag) {
-    const size_t n = static_cast<size_t>(d.model->channels);
-    FrameBuilder f(94 + 54 * n);
-    f.U8(7, tag);
-    f.U8(8, command);
-    f.U8(9, d.model->code);
-    f.Raw(12, d.mac.data(), 6);
-    f.Text(20, 10, d.name);
-    f.Text(52, 16, d.firmware);
-    f.Ip(68, d.ip);
-    f.Ip(72, d.netmask);
-    f.Ip(76, d.gateway);
-    f.Ip(84, d.dns1);
-    f.Ip(88, d.dns2);
-    for (size_t i = 0; i < n; ++i) {
-        const Channel& c = i < d.channels.size() ? d.channels[i] : Channel{};
-        const size_t at = 92 + 54 * i;
-        f.Be16(at + 0, c.local_port);
-        f.Ip(at + 2, c.peer_ip);
-        f.Be16(at + 6, c.peer_port);
-        f.Le16(at + 44, static_cast<uint16_t>(c.baud_rate / 100));
-    }
-    return f.Finish(12);
-}
-
-}  // namespace
-
-Bytes ParameterFrame(const Device& d, uint8_t command, uint8_t tag) {
-    return d.model->channels == 0 ? SinglePortFrame(d, command, tag) : MultiPortFrame(d, command, tag);
-}
-
-Bytes ExtendedSearchAnswer(const Device& d) {
-    FrameBuilder f(42 + 360 + 2);
-    f.U8(8, kCmdSearchAnswer);
-    f.U8(9, kExtendedModel);
-    Mac scrambled = d.mac;
-    for (auto& b : scrambled)
-        b ^= kMask;
-    f.Raw(12, scrambled.data(), 6);
-    const size_t p = 42;  // plain payload from here on
-    f.U8(p + 0, kExtendedModel);
-    f.Text(p + 4, 32, d.firmware);
-    f.Text(p + 36, 16, d.name);
-    f.Raw(p + 52, d.mac.data(), 6);
-    f.Ip(p + 60, d.ip);
-    f.Ip(p + 64, d.channels.at(0).peer_ip);
-    f.Ip(p + 68, d.netmask);
-    f.Ip(p + 72, d.gateway);
-    f.Ip(p + 76, d.dns1);
-    f.Ip(p + 80, d.dns2);
-    return f.Finish(FrameBuilder::kNoScramble);
 }
 
 }  // namespace vksim

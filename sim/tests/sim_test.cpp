@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "device_list.h"
+#include "layouts.h"
 #include "wire.h"
 
 TEST(SimWire, BitwiseCrcMatchesTheCheckValue) {
@@ -67,4 +68,37 @@ TEST(SimDeviceList, GeneratedDevicesHaveDistinctAddressesAndMacs) {
     }
     EXPECT_EQ(addresses.size(), 1024u);
     EXPECT_EQ(macs.size(), 1024u);
+}
+
+TEST(SimDeviceList, ParsesSessionAndChannelSettingsAndTheNewFaults) {
+    auto d = vksim::ParseDeviceSpec(
+        "model=VKB302 user=bob password= requires_login=0 work_mode=2 max_length=512 option_b=7 "
+        "baud1=19200 parity1=2 databits=7 stopbits1=2 flow=1 peerport1=6001 url=x.example "
+        "refuse_password=1 refuse_writes=1 ignore_text_sends=3 foreign_tag=1",
+        0);
+    EXPECT_EQ(d.user_name, "bob");
+    EXPECT_EQ(d.password, "");
+    EXPECT_FALSE(d.requires_login);
+    EXPECT_EQ(d.work_mode, 2);
+    EXPECT_EQ(d.max_length, 512);
+    EXPECT_EQ(d.option_b, 7);
+    EXPECT_EQ(d.channels[1].baud_rate, 19200u);
+    EXPECT_EQ(d.channels[1].parity, 2);
+    EXPECT_EQ(d.channels[1].stop_bits, 2);
+    EXPECT_EQ(d.channels[1].peer_port, 6001);
+    EXPECT_EQ(d.channels[0].data_bits, 7);
+    EXPECT_EQ(d.channels[0].flow_control, 1);
+    EXPECT_EQ(d.channels[0].url, "x.example");
+    EXPECT_EQ(d.channels[0].baud_rate, 9600u);
+    EXPECT_TRUE(d.faults.refuse_password);
+    EXPECT_TRUE(d.faults.refuse_writes);
+    EXPECT_EQ(d.faults.ignore_text_sends, 3);
+    EXPECT_TRUE(d.faults.foreign_tag);
+
+    for (const char* bad :
+         {"model=VKB302 password=0123456789", "model=VKB302 databits=9", "model=VKB302 refuse_writes=2",
+          "model=VKB302 baud2=9600", "model=VKB302 work_mode=256", "model=VKB302 requires_login=yes",
+          "model=VKB302 url=0123456789012345678901234567890", "model=VKB302 port0=1"}) {
+        EXPECT_THROW(vksim::ParseDeviceSpec(bad, 0), vksim::ListError) << bad;
+    }
 }
