@@ -6,6 +6,7 @@
 
 #include "core/address_text.h"
 #include "core/subnet.h"
+#include "platform/net_func.h"
 
 namespace torvane {
 namespace {
@@ -81,6 +82,15 @@ TEST(AddressText, TextToMacReadsGroupsOfUpToThreeDigits) {
         const auto b = static_cast<uint8_t>(v);
         const MacBytes mac{b, static_cast<uint8_t>(255 - v), b, 0, b, 7};
         EXPECT_EQ(TextToMac(MacToText(mac)), mac) << MacToText(mac);
+    }
+}
+
+TEST(AddressText, ParseArpMacTakesSixHexPairsJoinedByDashesOnly) {
+    EXPECT_EQ(ParseArpMac("00-1a-2B-3c-4D-5e"), (MacBytes{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
+    EXPECT_EQ(ParseArpMac("FF-ff-00-01-a0-0A"), (MacBytes{0xFF, 0xFF, 0x00, 0x01, 0xA0, 0x0A}));
+    for (const char* bad : {"00:1a:2B:3c:4D:5e", "00-1a-2B-3c-4D-5", "00-1a-2B-3c-4D-5e-",
+                            "0G-1a-2B-3c-4D-5e", "00-1a-2B-3c-4D- e", "", "001a2B3c4D5e-----"}) {
+        EXPECT_THROW(ParseArpMac(bad), NetFuncError) << '"' << bad << '"';
     }
 }
 
