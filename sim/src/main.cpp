@@ -5,12 +5,14 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "device_list.h"
 #include "network.h"
+#include "shared_table.h"
 
 namespace {
 
@@ -43,6 +45,8 @@ Other:
   --broadcast ADDR       address at which broadcasts arrive (default $VKCFG_BROADCAST or 127.255.255.255)
   --allow-non-loopback   permit addresses outside 127.0.0.0/8 (only inside a private network namespace)
   --duration S           stop after S seconds
+  --publish-table        publish the devices in the shared device table while running
+  --table-entry WORDS    one more table entry, e.g. name=Pump,mac=00:1a:2b:3c:4d:5e,ip=10.0.0.5 (repeatable)
   --list                 print the devices and exit
   --verbose              print every request
 Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user password requires_login
@@ -112,6 +116,8 @@ int main(int argc, char** argv) {
     bool demo = false, list_only = false, verbose = false, allow_non_loopback = false;
     int spread = 0;
     double duration = 0;
+    bool publish_table = false;
+    std::vector<std::string> table_entries;
     try {
         for (size_t i = 0; i < args.size(); ++i) {
             const std::string& a = args[i];
@@ -142,6 +148,10 @@ int main(int argc, char** argv) {
                 allow_non_loopback = true;
             } else if (a == "--duration") {
                 duration = std::atof(value().c_str());
+            } else if (a == "--publish-table") {
+                publish_table = true;
+            } else if (a == "--table-entry") {
+                table_entries.push_back(value());
             } else if (a == "--list") {
                 list_only = true;
             } else if (a == "--verbose") {
@@ -195,6 +205,8 @@ int main(int argc, char** argv) {
         std::signal(SIGINT, OnSignal);
         std::signal(SIGTERM, OnSignal);
         vksim::Network network(devices, options);
+        std::unique_ptr<vksim::SharedTablePublisher> table;
+        if (publish_table) table = vksim::PublishTable(devices, table_entries);
         std::printf("vksim: ready, %zu devices, broadcasts at %s\n", devices.size(),
                     vksim::IpText(options.broadcast).c_str());
         std::fflush(stdout);

@@ -1,0 +1,132 @@
+#include "core/address_book.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/address_text.h"
+#include "core/book_file.h"
+
+namespace torvane {
+namespace {
+
+DeviceRow BookRow(const std::string& ip, const std::string& name) {
+    DeviceRow row;
+    row.caption = kOffline;
+    row.image = kImageBookOffline;
+    row.sub = {"", ip, name, "", kLocationAddressBook};
+    return row;
+}
+
+}  // namespace
+
+AddressBook::AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, std::filesystem::path file)
+    : list_(list), library_(library), ui_(ui), file_(std::move(file)) {}
+
+bool AddressBook::LoadAddressBook() {
+    try {
+        ReadBookFile(file_, [&](BookEntry e) { list_.Append(BookRow(e.ip, e.name)); });
+        return true;
+    } catch (const FileError& e) {
+        ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);
+        return false;
+    }
+}
+
+bool AddressBook::SaveAddressBook() {
+    std::vector<BookEntry> entries;
+    for (size_t i = 0; i < list_.RowCount(); ++i) {
+        const DeviceRow& r = list_.Row(i);
+        if (r.is_address_book()) entries.push_back({r.sub[kSubIp], r.sub[kSubName]});
+    }
+    try {
+        WriteBookFile(file_, entries);
+        return true;
+    } catch (const FileError& e) {
+        ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);
+        return false;
+    }
+}
+
+void AddressBook::Add() {
+    const AddressDialogResult answer = ui_.AskAddress(kAddDialogCaption, kAddDialogInitialText);
+    if (!answer.accepted) return;
+    const size_t row = list_.Append(BookRow(answer.text, ""));
+    VkSearchRecord record;
+    if (SearchRow(row, record) == VK_OK) MarkFound(row, record, true);
+}
+
+void AddressBook::Del(std::optional<size_t> selected) {
+    if (!selected || *selected >= list_.RowCount() || !list_.Row(*selected).is_address_book()) return;
+    list_.Remove(*selected);
+}
+
+void AddressBook::Edit(std::optional<size_t> selected) {
+    if (!selected || *selected >= list_.RowCount() || !list_.Row(*selected).is_address_book()) return;
+    const AddressDialogResult answer = ui_.AskAddress(kEditDialogCaption, list_.Row(*selected).sub[kSubIp]);
+    if (!answer.accepted) return;
+    list_.Update(*selected, [&](DeviceRow& r) { r.sub[kSubIp] = answer.text; });
+}
+
+// Both walks address rows by number and read the row count after every pause for window messages:
+// a command the operator gave meanwhile may have removed rows.
+void AddressBook::StartupPass() {
+    for (size_t i = 0; i < list_.RowCount(); ++i) {
+        ui_.ShowWaitWindow();
+        ui_.ProcessMessages();
+        if (i >= list_.RowCount()) break;
+        VkSearchRecord record;
+        if (SearchRow(i, record) == VK_OK) MarkFound(i, record, true);
+        ui_.StepWait();
+    }
+}
+
+void AddressBook::Search() {
+    ui_.SetWaitRange(0, static_cast<int>(list_.RowCount()));
+    ui_.SetWaitPosition(0);
+    for (size_t i = 0; i < list_.RowCount(); ++i) {
+        ui_.ShowWaitWindow();
+        ui_.ProcessMessages();
+        if (i >= list_.RowCount()) break;
+        if (!list_.Row(i).is_address_book()) continue;
+        VkSearchRecord record;
+        const int result = SearchRow(i, record);
+        if (result == VK_OK) {
+            MarkFound(i, record, false);
+        } else {
+            MarkMissing(i);
+            ui_.AppendLog("Can't finded the " + list_.Row(i).sub[kSubIp] + " device,error code is " +
+                          std::to_string(result));
+        }
+        ui_.StepWait();
+    }
+    ui_.HideWaitWindow();
+}
+
+int AddressBook::SearchRow(size_t row, VkSearchRecord& record) {
+    std::memset(&record, 0, sizeof record);
+    const std::string ip = list_.Row(row).sub[kSubIp];
+    return library_.vk_search_one(ip.c_str(), &record);
+}
+
+void AddressBook::MarkFound(size_t row, const VkSearchRecord& record, bool with_version) {
+    list_.Update(row, [&](DeviceRow& r) {
+        r.caption = kOnline;
+        r.image = kImageBookOnline;
+        r.param->DeviceRecord = RecordBytes(record);
+        r.sub[kSubMac] = MacToText(record.mac);
+        r.sub[kSubName] = FieldText(record.device_name);
+        if (with_version) r.sub[kSubVersion] = FieldText(record.firmware_version);
+    });
+}
+
+void AddressBook::MarkMissing(size_t row) {
+    list_.Update(row, [](DeviceRow& r) {
+        r.caption = kOffline;
+        r.image = kImageBookOffline;
+        r.param->DeviceRecord.fill(0);
+        r.sub[kSubMac].clear();
+        r.sub[kSubName].clear();
+    });
+}
+
+}  // namespace torvane

@@ -1,0 +1,43 @@
+// What the manager's logic needs from the operator's side: the wait window, letting pending window
+// messages run, the log pane, message boxes and the address dialog. The Qt program implements it with
+// widgets, the command-line tool on the terminal, tests with a recorder.
+#pragma once
+
+#include <string>
+
+namespace torvane {
+
+enum class MessageKind { kInformation, kWarning, kError, kConfirmation };
+enum class MessageButtons { kOk, kYes, kYesNo, kOkCancel };
+enum class MessageResult { kOk, kYes, kNo, kCancel };
+
+struct AddressDialogResult {
+    bool accepted = false;  // "OK" pressed
+    std::string text;       // the dotted address in the entry control
+};
+
+class UiPort {
+  public:
+    virtual ~UiPort() = default;
+
+    // The wait window: a small window with one text line and a progress bar.
+    virtual void ShowWaitWindow() = 0;  // shows it when it is hidden
+    virtual void HideWaitWindow() = 0;
+    virtual void SetWaitText(const std::string& text) = 0;
+    virtual void SetWaitRange(int minimum, int maximum) = 0;
+    virtual void SetWaitPosition(int position) = 0;
+    virtual void StepWait() = 0;  // position + 1
+
+    // Lets the window messages that are waiting run (repaints, and whatever the operator clicked).
+    virtual void ProcessMessages() = 0;
+
+    // Appends one line to the log pane.
+    virtual void AppendLog(const std::string& line) = 0;
+
+    virtual MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) = 0;
+
+    // The modal address dialog with its caption and the entry control's initial text.
+    virtual AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) = 0;
+};
+
+}  // namespace torvane

@@ -1,0 +1,190 @@
+// The workstation's interfaces and ARP rows, each test inside a network namespace of its own made on a
+// thread of the test (fresh loopback, veth pairs and a tun device made there), so that the machine's own
+// interfaces and ARP table are never touched.
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <net/if.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "platform/net_func.h"
+#include "support/sandbox.h"
+
+namespace torvane {
+namespace {
+
+using test::RunInPrivateNetwork;
+using test::Shell;
+
+// Two veth ends (Ethernet) with an address each.
+bool MakeVeth() {
+    return Shell("ip link add va type veth peer name vb") && Shell("ip addr add 10.9.0.1/24 dev va") &&
+           Shell("ip addr add 10.9.1.1/25 dev vb") && Shell("ip link set va up") &&
+           Shell("ip link set vb up");
+}
+
+// A tun device (no Ethernet) with an address, left down.
+bool MakeTun() {
+    return Shell("ip tuntap add tn0 mode tun") && Shell("ip addr add 10.8.0.1/24 dev tn0");
+}
+
+bool MakeInterfaces() {
+    return MakeVeth() && MakeTun();
+}
+
+#define SKIP_UNLESS_MADE(reason)                       \
+    do {                                               \
+        const std::string why_not = (reason);          \
+        if (!why_not.empty()) GTEST_SKIP() << why_not; \
+    } while (0)
+
+int Index(const char* name) {
+    return static_cast<int>(::if_nametoindex(name));
+}
+
+// "ip device mac" for every row of this thread's ARP table.
+std::set<std::string> ArpRows() {
+    std::ifstream in("/proc/thread-self/net/arp");
+    std::set<std::string> rows;
+    std::string line, ip, type, flags, mac, mask, dev;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream f(line);
+        if (f >> ip >> type >> flags >> mac >> mask >> dev) rows.insert(ip + " " + dev + " " + mac);
+    }
+    return rows;
+}
+
+std::set<std::string> AddRows(const std::vector<std::string>& commands) {
+    for (const auto& c : commands)
+        EXPECT_TRUE(Shell("ip neigh replace " + c)) << c;
+    return ArpRows();
+}
+
+TEST(NetFunc, GetLocalInterfacesListsTheInterfacesThatAreUpAtMostThirteen) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        auto text = [](const LocalInterface& i) {
+            return IpBytesToText(reinterpret_cast<const uint8_t*>(&i.address)) + "/" +
+                   IpBytesToText(reinterpret_cast<const uint8_t*>(&i.netmask));
+        };
+        std::set<std::string> got;
+        for (const auto& i : GetLocalInterfaces())
+            got.insert(text(i));
+        // tn0 has an address but is down.
+        EXPECT_EQ(got, (std::set<std::string>{"127.0.0.1/255.0.0.0", "10.9.0.1/255.255.255.0",
+                                              "10.9.1.1/255.255.255.128"}));
+        for (int i = 2; i < 20; ++i)
+            ASSERT_TRUE(Shell("ip addr add 10.9.0." + std::to_string(i) + "/24 dev va"));
+        EXPECT_EQ(GetLocalInterfaces().size(), 13u);
+    }));
+}
+
+TEST(NetFunc, FirstEthernetIndexTakesTheFirstEthernetInterfaceInTableOrder) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        const IpAddressRow lo{InetAddr("127.0.0.1"), Index("lo")};
+        const IpAddressRow tun{InetAddr("10.8.0.1"), Index("tn0")};
+        const IpAddressRow va{InetAddr("10.9.0.1"), Index("va")};
+        const IpAddressRow vb{InetAddr("10.9.1.1"), Index("vb")};
+        EXPECT_EQ(FirstEthernetIndex({}), -1);
+        EXPECT_EQ(FirstEthernetIndex({lo, tun}), -1);
+        EXPECT_EQ(FirstEthernetIndex({lo, tun, vb, va}), Index("vb"));
+        EXPECT_EQ(FirstEthernetIndex({va, vb}), Index("va"));
+
+        const auto table = ReadIpAddressTable();
+        ASSERT_TRUE(table);
+        ASSERT_EQ(table->size(), 4u);  // sorted by address
+        EXPECT_EQ((*table)[0].if_index, Index("tn0"));
+        EXPECT_EQ((*table)[1].if_index, Index("va"));
+        EXPECT_EQ((*table)[3].if_index, Index("lo"));
+    }));
+}
+
+TEST(NetFunc, AdapterIndexOfAddressFindsTheAdapterThatHasTheAddress) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        EXPECT_EQ(AdapterIndexOfAddress("10.9.0.1"), Index("va"));
+        EXPECT_EQ(AdapterIndexOfAddress("10.9.1.1"), Index("vb"));
+        EXPECT_EQ(AdapterIndexOfAddress("10.9.0.2"), -1);
+        EXPECT_EQ(AdapterIndexOfAddress("127.0.0.1"), -1);  // loopback is no adapter
+    }));
+}
+
+TEST(NetFunc, SetArpEntryAddsADynamicRowOnTheGivenOrFirstEthernetInterface) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        EXPECT_EQ(SetArpEntry("10.9.1.5", "00-1a-2B-3c-4D-5e", std::to_string(Index("vb"))), 0);
+        EXPECT_EQ(SetArpEntry("255.255.255.255", "00-1A-2B-3C-4D-5F", ""), 0);
+        EXPECT_EQ(ArpRows(), (std::set<std::string>{"10.9.1.5 vb 00:1a:2b:3c:4d:5e",
+                                                    "255.255.255.255 va 00:1a:2b:3c:4d:5f"}));
+        EXPECT_NE(SetArpEntry("10.9.1.6", "00-1A-2B-3C-4D-5F", "999"),
+                  0);  // the OS refuses: a code, no error
+    }));
+}
+
+TEST(NetFunc, SetArpEntryRefusesBadArgumentsBeforeAddingAnything) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        // Only loopback and a tun device: no Ethernet interface to take.
+        ASSERT_TRUE(MakeTun());
+        EXPECT_THROW(SetArpEntry("10.8.0.5", "00-1A-2B-3C-4D-5E", ""), NetFuncError);
+        ASSERT_TRUE(MakeVeth());
+        for (const char* index : {"-1", "abc", "1x", " 2"})
+            EXPECT_THROW(SetArpEntry("10.8.0.5", "00-1A-2B-3C-4D-5E", index), NetFuncError) << index;
+        EXPECT_THROW(SetArpEntry("10.8.0.5", "00:1A:2B:3C:4D:5E", ""), NetFuncError);
+        EXPECT_TRUE(ArpRows().empty());
+    }));
+}
+
+TEST(NetFunc, WithoutThePrivilegeTheOsErrorComesBackAsTheResult) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2] = {};
+        ASSERT_EQ(::syscall(SYS_capget, &header, data), 0);
+        data[0].effective &= ~(1u << CAP_NET_ADMIN);
+        ASSERT_EQ(::syscall(SYS_capset, &header, data), 0);
+        EXPECT_EQ(SetArpEntry("10.9.0.5", "00-1A-2B-3C-4D-5E", ""), EPERM);
+        EXPECT_TRUE(ArpRows().empty());
+    }));
+}
+
+TEST(NetFunc, DeleteArpEntriesByAddressOrAllOnOneOrEveryAdapter) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        const std::vector<std::string> rows{"10.9.0.5 lladdr 00:00:00:00:00:01 dev va nud stale",
+                                            "10.9.0.6 lladdr 00:00:00:00:00:02 dev va nud stale",
+                                            "10.9.0.5 lladdr 00:00:00:00:00:03 dev vb nud stale",
+                                            "10.9.0.7 lladdr 00:00:00:00:00:04 dev vb nud stale"};
+        const std::set<std::string> all = AddRows(rows);
+        ASSERT_EQ(all.size(), 4u);
+
+        DeleteArpEntries("10.9.0.1", "999.1.1.1");  // no address: nothing happens
+        EXPECT_EQ(ArpRows(), all);
+        EXPECT_THROW(DeleteArpEntries("10.9.0.5", "10.7.7.7"), NetFuncError);  // no adapter has it
+        EXPECT_THROW(DeleteArpEntries("*", "10.7.7.7"), NetFuncError);
+        EXPECT_EQ(ArpRows(), all);
+
+        DeleteArpEntries("10.9.0.5", "");  // on every adapter
+        EXPECT_EQ(ArpRows(),
+                  (std::set<std::string>{"10.9.0.6 va 00:00:00:00:00:02", "10.9.0.7 vb 00:00:00:00:00:04"}));
+        AddRows(rows);
+        DeleteArpEntries("10.9.0.5", "10.9.1.1");  // on vb only
+        EXPECT_EQ(ArpRows().size(), 3u);
+        EXPECT_EQ(ArpRows().count("10.9.0.5 va 00:00:00:00:00:01"), 1u);
+        DeleteArpEntries("*", "10.9.0.1");  // all of va
+        EXPECT_EQ(ArpRows(), (std::set<std::string>{"10.9.0.7 vb 00:00:00:00:00:04"}));
+        AddRows(rows);
+        DeleteArpEntries("*", "");  // all of every adapter
+        EXPECT_TRUE(ArpRows().empty());
+    }));
+}
+
+}  // namespace
+}  // namespace torvane
