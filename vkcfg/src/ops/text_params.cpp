@@ -21,7 +21,7 @@ struct Reply {
 // without a datagram; a request that drew nothing is sent again, up to 5 sends. An attempt that drew
 // only answers tagged for other requests (late answers to earlier ones) counts as unanswered too, so a
 // lost answer is asked for again instead of being silently missing from the result.
-Reply Ask(Conversation& c, const std::string& request, VkaWorkBlock* store_foreign) {
+Reply Ask(Conversation& c, const std::string& request) {
     const std::string_view tag = codec::TagOf(request);
     Reply reply;
     Datagram d;
@@ -33,10 +33,7 @@ Reply Ask(Conversation& c, const std::string& request, VkaWorkBlock* store_forei
             reply.answer = codec::TakeAnswer(request, codec::AnswerText(d.view()));
             const bool has_tag = reply.answer.find(tag) != std::string::npos;
             if (has_tag || codec::AnswerTag(reply.answer).empty()) own_or_untagged = true;
-            if (has_tag) break;
-            // A late answer to an earlier request still carries its value.
-            if (store_foreign && !reply.answer.empty() && reply.answer[0] == 'A')
-                codec::StoreAnswer(reply.answer, *store_foreign);
+            if (has_tag) break;  // answers tagged for other requests are read past, their values not taken
         }
         if (reply.answered && own_or_untagged) return reply;
         reply.answered = false;
@@ -47,13 +44,12 @@ Reply Ask(Conversation& c, const std::string& request, VkaWorkBlock* store_forei
 // Runs the requests in order (request 0, the device selection, only by broadcast) and ends the
 // device's session with "O" whatever the outcome.
 template <typename OnAnswer>
-int RunSequence(const char* ip, const std::vector<std::string>& requests, VkaWorkBlock* store,
-                OnAnswer on_answer) {
+int RunSequence(const char* ip, const std::vector<std::string>& requests, OnAnswer on_answer) {
     auto c = Conversation::Open(DestinationOf(ip), VKA_DEVICE_PORT);
     if (!c) return VK_ERR_NETWORK;
     int result = VK_OK;
     for (size_t i = c->broadcast() ? 0 : 1; i < requests.size(); ++i) {
-        Reply r = Ask(*c, requests[i], store);
+        Reply r = Ask(*c, requests[i]);
         if (!r.answered) {
             result = VK_ERR_NO_ANSWER;
             break;
@@ -78,7 +74,7 @@ bool MissingAddressAndMac(const char* ip, const char* mac_text) {
 int TextReadSettings(const char* ip, const char* mac_text, VkaWorkBlock& block) {
     if (MissingAddressAndMac(ip, mac_text)) return VK_ERR_ARGUMENT;
     VkaWorkBlock read = block;
-    int result = RunSequence(ip, codec::ReadRequests(mac_text), &read,
+    int result = RunSequence(ip, codec::ReadRequests(mac_text),
                              [&](const std::string& answer) { codec::StoreAnswer(answer, read); });
     if (result == VK_OK) block = read;  // a failed read leaves the caller's block as it was
     return result;
@@ -86,7 +82,7 @@ int TextReadSettings(const char* ip, const char* mac_text, VkaWorkBlock& block) 
 
 int TextWriteSettings(const char* ip, const char* mac_text, const VkaWorkBlock& block) {
     if (MissingAddressAndMac(ip, mac_text)) return VK_ERR_ARGUMENT;
-    return RunSequence(ip, codec::WriteRequests(mac_text, block), nullptr, [](const std::string&) {});
+    return RunSequence(ip, codec::WriteRequests(mac_text, block), [](const std::string&) {});
 }
 
 }  // namespace vkcfg::ops
