@@ -205,70 +205,49 @@ bool WriteFields(std::span<const FieldMap> map, const uint8_t* record, size_t re
     return true;
 }
 
+// The two forms hold the same settings under the same names.
+template <typename From, typename To>
+void CopySharedFields(const From& from, To& to) {
+    to.model_code = from.model_code;
+    CopyField(to.user_name, from.user_name);
+    CopyField(to.password, from.password);
+    CopyField(to.device_name, from.device_name);
+    CopyField(to.firmware_version, from.firmware_version);
+    CopyField(to.mac, from.mac);
+    CopyField(to.ip, from.ip);
+    to.local_port = from.local_port;
+    CopyField(to.peer_ip, from.peer_ip);
+    to.peer_port = from.peer_port;
+    CopyField(to.netmask, from.netmask);
+    CopyField(to.gateway, from.gateway);
+    CopyField(to.dns1, from.dns1);
+    CopyField(to.dns2, from.dns2);
+    CopyField(to.url, from.url);
+    to.protocol = from.protocol;
+    to.work_mode = from.work_mode;
+    to.dhcp = from.dhcp;
+    to.url_switch = from.url_switch;
+    to.auto_dns = from.auto_dns;
+    to.network_mode = from.network_mode;
+    to.keep_alive = from.keep_alive;
+    to.max_interval = from.max_interval;
+    to.max_length = from.max_length;
+    to.baud_rate = from.baud_rate;
+    to.parity = from.parity;
+    to.data_bits = from.data_bits;
+    to.flow_control = from.flow_control;
+}
+
 }  // namespace
 
 void TextBlockToRecord(const VkaWorkBlock& b, VkParamSinglePort& r) {
-    r.model_code = b.model_code;
-    CopyField(r.user_name, b.user_name);
-    CopyField(r.password, b.password);
-    CopyField(r.device_name, b.device_name);
-    CopyField(r.firmware_version, b.firmware_version);
-    CopyField(r.mac, b.mac);
-    CopyField(r.ip, b.ip);
-    r.local_port = b.local_port;
-    CopyField(r.peer_ip, b.peer_ip);
-    r.peer_port = b.peer_port;
-    CopyField(r.netmask, b.netmask);
-    CopyField(r.gateway, b.gateway);
-    CopyField(r.dns1, b.dns1);
-    CopyField(r.dns2, b.dns2);
-    CopyField(r.url, b.url);
-    r.protocol = b.protocol;
-    r.work_mode = b.work_mode;
-    r.dhcp = b.dhcp;
-    r.url_switch = b.url_switch;
-    r.auto_dns = b.auto_dns;
-    r.network_mode = b.network_mode;
-    r.keep_alive = b.keep_alive;
-    r.max_interval = b.max_interval;
-    r.max_length = b.max_length;
-    r.baud_rate = b.baud_rate;
-    r.parity = b.parity;
-    r.data_bits = b.data_bits;
+    CopySharedFields(b, r);
     r.stop_bits = 1;  // the first generation always uses one stop bit
-    r.flow_control = b.flow_control;
 }
 
 VkaWorkBlock RecordToTextBlock(const VkParamSinglePort& r) {
     VkaWorkBlock b{};
-    b.model_code = r.model_code;
-    CopyField(b.user_name, r.user_name);
-    CopyField(b.password, r.password);
-    CopyField(b.device_name, r.device_name);
-    CopyField(b.firmware_version, r.firmware_version);
-    CopyField(b.mac, r.mac);
-    CopyField(b.ip, r.ip);
-    b.local_port = r.local_port;
-    CopyField(b.peer_ip, r.peer_ip);
-    b.peer_port = r.peer_port;
-    CopyField(b.netmask, r.netmask);
-    CopyField(b.gateway, r.gateway);
-    CopyField(b.dns1, r.dns1);
-    CopyField(b.dns2, r.dns2);
-    CopyField(b.url, r.url);
-    b.protocol = r.protocol;
-    b.work_mode = r.work_mode;
-    b.dhcp = r.dhcp;
-    b.url_switch = r.url_switch;
-    b.auto_dns = r.auto_dns;
-    b.network_mode = r.network_mode;
-    b.keep_alive = r.keep_alive;
-    b.max_interval = r.max_interval;
-    b.max_length = r.max_length;
-    b.baud_rate = r.baud_rate;
-    b.parity = r.parity;
-    b.data_bits = r.data_bits;
-    b.flow_control = r.flow_control;
+    CopySharedFields(r, b);
     return b;
 }
 
