@@ -164,4 +164,9 @@ void TMainForm::BuildStatusBar() {
     }
 }
 
+QToolButton* TMainForm::ToolButton(const QString& caption) const {
+    const auto it = tool_buttons_.find(caption);
+    return it == tool_buttons_.end() ? nullptr : it->second;
+}
+
 }  // namespace torvane::ui
