@@ -6,11 +6,16 @@
 
 set(TORVANE_TEST_ENV "VKCFG_BROADCAST=127.255.255.255")
 
-# torvane_add_gtest(<target> LABEL <unit|integration|gui|bench> [PORT_LOCK] [TIMEOUT <s>] SOURCES ... LIBS ...)
+# torvane_add_gtest(<target> LABEL <unit|integration|gui|bench> [PORT_LOCK] [OWN_MAIN] [TIMEOUT <s>]
+#                   SOURCES ... LIBS ...)
+# OWN_MAIN: the sources bring their own main() (GUI tests create the application object there).
 function(torvane_add_gtest target)
-    cmake_parse_arguments(T "PORT_LOCK" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "PORT_LOCK;OWN_MAIN" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${target} ${T_SOURCES})
-    target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+    if(NOT T_OWN_MAIN)
+        target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    endif()
     torvane_warnings(${target})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)

@@ -9,6 +9,8 @@ BUILD="${TORVANE_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(
     build-essential cmake ninja-build pkg-config git iproute2 util-linux
     libgtest-dev libgmock-dev
+    qt6-base-dev            # Qt 6 Widgets, Network and Test for torvane
+    fonts-wqy-microhei      # a font with the Chinese texts of the window (status bar), also offscreen
 )
 
 install_packages() {

@@ -59,6 +59,7 @@ struct Pending {
     uint16_t port;
     sockaddr_in to;
     Bytes bytes;
+    uint64_t request;  // number of the request it answers
     bool operator>(const Pending& o) const { return due != o.due ? due > o.due : sequence > o.sequence; }
 };
 
@@ -76,13 +77,15 @@ struct Network::Impl {
     std::priority_queue<Pending, std::vector<Pending>, std::greater<>> pending;
     uint64_t sequence = 0;
     std::vector<LoggedRequest> log;
+    uint64_t first_logged = 0;  // number of the request in log[0]
+    uint64_t next_request = 0;
     Stats stats;
 
     double Uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
 
     // The answers of one device to one request leave in the order they were made, after one delay.
     void Schedule(size_t device_index, uint16_t port, const sockaddr_in& to, std::vector<Bytes> answers,
-                  Clock::time_point now) {
+                  Clock::time_point now, uint64_t request) {
         const Device& d = devices[device_index];
         const auto& fds = device_fds[device_index];
         const int fd = port == kTextPort ? fds.first : fds.second;
@@ -96,20 +99,22 @@ struct Network::Impl {
                 !answer.empty())
                 answer.back() ^= 0xFF;
             const bool twice = d.faults.duplicate > 0 && Uniform() < d.faults.duplicate;
-            if (twice) pending.push({due + std::chrono::milliseconds(1), ++sequence, fd, port, to, answer});
-            pending.push({due, ++sequence, fd, port, to, std::move(answer)});
+            if (twice)
+                pending.push({due + std::chrono::milliseconds(1), ++sequence, fd, port, to, answer, request});
+            pending.push({due, ++sequence, fd, port, to, std::move(answer), request});
         }
     }
 
     void Dispatch(const Endpoint& e, const Bytes& bytes, const sockaddr_in& from, const Ip4& destination) {
         auto now = Clock::now();
         log.push_back({now, e.port, destination, e.broadcast, bytes});
+        const uint64_t number = next_request++;
         ++stats.requests;
         Request request{e.port, e.broadcast, bytes};
         auto handle = [&](size_t i) {
             Device& d = devices[i];
             if (d.faults.loss > 0 && Uniform() < d.faults.loss) return;
-            Schedule(i, e.port, from, Respond(d, request), now);
+            Schedule(i, e.port, from, Respond(d, request), now, number);
         };
         if (!e.broadcast) {
             handle(e.device);
@@ -143,6 +148,11 @@ struct Network::Impl {
             ++stats.answers;
             stats.last_answer = Clock::now();
             (p.port == kTextPort ? stats.last_text_answer : stats.last_binary_answer) = stats.last_answer;
+            if (p.request >= first_logged && p.request - first_logged < log.size()) {
+                LoggedRequest& answered = log[static_cast<size_t>(p.request - first_logged)];
+                ++answered.answers;
+                answered.last_answer = stats.last_answer;
+            }
             pending.pop();
         }
     }
@@ -232,6 +242,7 @@ std::vector<LoggedRequest> Network::Requests() const {
 
 void Network::ClearRequests() {
     std::lock_guard lock(*mutex_);
+    impl_->first_logged += impl_->log.size();
     impl_->log.clear();
 }
 

@@ -29,6 +29,8 @@ struct LoggedRequest {
     Ip4 destination{};  // the device's address, or the broadcast address
     bool broadcast = false;
     Bytes bytes;
+    size_t answers = 0;               // answers sent to this request so far
+    Clock::time_point last_answer{};  // when the last of them left
 };
 
 struct Stats {

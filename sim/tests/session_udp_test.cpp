@@ -74,3 +74,30 @@ TEST(SessionOverUdp, ForeignTagAnswerArrivesFirstEvenWithJitter) {
         EXPECT_EQ(client.Receive(100), (Lines{"127.0.0.10: A|2E", "127.0.0.10: ADEV0|2F"}));
     }
 }
+
+// Benchmarks measure protocol floors from when each request's last answer left.
+TEST(SessionOverUdp, RequestLogNotesEachRequestsAnswersAndWhenTheLastLeft) {
+    auto a = NewDevice("VKA100");
+    auto b = NewDevice("VKA100", 1);  // on 127.0.0.11
+    b.faults.delay_ms = 40;
+    vksim::Network net({a, b});
+    Client client;
+    client.Send("127.255.255.255", vksim::kTextPort, "X");
+    ASSERT_EQ(client.Receive(150).size(), 2u);
+    client.Send("127.0.0.10", vksim::kTextPort, "X");
+    ASSERT_EQ(client.Receive(100).size(), 1u);
+    auto log = net.Requests();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].answers, 2u) << "both devices answered the broadcast";
+    EXPECT_GE(log[0].last_answer - log[0].at, std::chrono::milliseconds(40));
+    EXPECT_EQ(log[1].answers, 1u);
+    EXPECT_LT(log[1].last_answer - log[1].at, std::chrono::milliseconds(40));
+    net.ClearRequests();  // numbering goes on across a clear
+    client.Send("127.0.0.11", vksim::kTextPort, "X");
+    ASSERT_EQ(client.Receive(150).size(), 1u);
+
+    log = net.Requests();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].answers, 1u);
+    EXPECT_GE(log[0].last_answer - log[0].at, std::chrono::milliseconds(40)) << "the delayed device's answer";
+}

@@ -1,0 +1,92 @@
+// The main window's logic without widgets: the start-up sequence that fills the device list when the
+// window is first shown, the local search, address-book and update commands, and the save at exit.
+// The window forwards its handlers (FormShow, BitBtn4Click, ...) here and shows what the list holds.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/address_book.h"
+#include "core/device_library.h"
+#include "core/device_list.h"
+#include "core/local_search.h"
+#include "core/shared_table.h"
+#include "core/subnet.h"
+#include "core/ui_port.h"
+
+namespace torvane {
+
+inline constexpr const char* kWaitTextAddressBook = "Search Device in the AddressBook...";
+inline constexpr const char* kWaitTextLocalNetwork = "Search Device In Local Network...";
+inline constexpr const char* kOfflineUpdateMessage =
+    "The device is offline,Firmware Updating firmware is abort!";
+inline constexpr std::chrono::milliseconds kPassPause{100};
+
+// What the logic needs from the workstation and the window besides the UI port.
+struct MainSeams {
+    // Blocks the window thread between search passes (a real sleep; tests record it instead).
+    std::function<void(std::chrono::milliseconds)> pause;
+    // The workstation's interfaces, asked once during the start-up sequence.
+    std::function<std::vector<LocalInterface>()> local_interfaces;
+    // Shows the number of rows in the status bar.
+    std::function<void(size_t)> show_device_count;
+};
+
+// What the update window is handed for the selected row.
+struct UpdateTarget {
+    uint8_t model_code = 0;
+    std::string ip;
+};
+
+class MainCommands {
+  public:
+    MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_table, UiPort& ui,
+                 std::filesystem::path book_file, MainSeams seams);
+
+    DeviceList& list() { return list_; }
+    const DeviceList& list() const { return list_; }
+    LocalSearch& local_search() { return search_; }
+
+    // The start-up sequence: load the address book, look its devices up, three local search passes.
+    // False when the address book could not be read (the sequence stops there).
+    bool RunStartupSequence();
+    // Removes the "Local" rows, runs three passes, sorts by MAC text and shows the count.
+    void RunLocalSearchCommand();
+    void RunBookSearchCommand();
+    void AddToBook();
+    void DeleteFromBook(std::optional<size_t> selected);
+    void EditBookEntry(std::optional<size_t> selected);
+    // The update command's check: nothing without a selection; the offline message for a row that never
+    // answered (image 0); otherwise what the update window needs.
+    std::optional<UpdateTarget> CheckUpdateCommand(std::optional<size_t> selected);
+
+    // Writes the address book at exit. When the book was not read completely at start (a read error,
+    // or no start-up sequence), the file is left as it is rather than replaced by the part that was
+    // read; false then, or on a write error.
+    bool SaveAtExit();
+
+    // True while a command runs its searches: window messages are processed inside them, and a command
+    // the operator gives meanwhile is ignored rather than run inside the running one.
+    bool busy() const { return busy_; }
+
+  private:
+    class BusyScope;
+    void ThreePasses(const std::array<int, 3>& positions);  // with a pause between two passes
+
+    DeviceList list_;
+    UiPort& ui_;
+    AddressBook book_;
+    LocalSearch search_;
+    MainSeams seams_;
+    bool book_loaded_ = false;
+    bool busy_ = false;
+};
+
+}  // namespace torvane

@@ -1,0 +1,112 @@
+// Add, Edit and Del through the toolbar and the address dialog, accepted and cancelled.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "gui/gui_support.h"
+#include "gui/main_form_fixture.h"
+#include "ui/IPEdit.h"
+#include "ui/IPForm.h"
+
+namespace torvane::test {
+namespace {
+
+struct DialogCase {
+    const char* name;
+    const char* button;  // toolbar button
+    int select;          // row selected first, -1 none
+    bool dialog;         // whether the dialog must appear
+    std::string caption, initial;
+    std::vector<const char*> typed;  // the four fields
+    bool accept;
+    Lines rows;  // the list afterwards
+    const char* screenshot;
+};
+
+const std::string kBook = "Offline |  | 10.0.0.7 |  |  | AddressBook";
+const std::string kLocal = "Online | 0.2.0.0.0.1 | 10.0.0.20 | n | V | Local";
+
+class AddressCommandsTest : public MainFormTest {};
+
+TEST_F(AddressCommandsTest, AddEditAndDelGoThroughTheDialog) {
+    const DialogCase cases[] = {
+        {"add accepted",
+         "Add",
+         -1,
+         true,
+         "Add IP to AddressBook",
+         "0.0.0.0",
+         {"10", "0", "0", "99"},
+         true,
+         {kBook, "Offline |  | 10.0.0.99 |  |  | AddressBook", kLocal},
+         "address_dialog"},
+        {"add cancelled",
+         "Add",
+         -1,
+         true,
+         "Add IP to AddressBook",
+         "0.0.0.0",
+         {"10", "0", "0", "99"},
+         false,
+         {kBook, kLocal},
+         nullptr},
+        {"edit accepted",
+         "Edit",
+         0,
+         true,
+         "Modify the ip address in book",
+         "10.0.0.7",
+         {"192", "168", "1", "250"},
+         true,
+         {"Offline |  | 192.168.1.250 |  |  | AddressBook", kLocal},
+         "address_dialog_edit"},
+        {"edit cancelled",
+         "Edit",
+         0,
+         true,
+         "Modify the ip address in book",
+         "10.0.0.7",
+         {"1", "1", "1", "1"},
+         false,
+         {kBook, kLocal},
+         nullptr},
+        {"edit of a local row", "Edit", 1, false, "", "", {}, false, {kBook, kLocal}, nullptr},
+        {"edit without selection", "Edit", -1, false, "", "", {}, false, {kBook, kLocal}, nullptr},
+        {"del of a local row", "Del", 1, false, "", "", {}, false, {kBook, kLocal}, nullptr},
+        {"del of a book row", "Del", 0, false, "", "", {}, false, {kLocal}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.reset();
+        WriteBook({"10.0.0.7"});
+        scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V")});
+        Start();
+        ASSERT_EQ(ViewRows(), (Lines{kBook, kLocal}));
+        if (c.select >= 0) SelectRow(c.select);
+
+        bool seen = false;
+        if (c.dialog) {
+            WhenModalShown([&](QWidget* w) {
+                auto* dialog = qobject_cast<ui::TIPForm*>(w);
+                ASSERT_NE(dialog, nullptr);
+                seen = true;
+                EXPECT_EQ(dialog->windowTitle().toStdString(), c.caption);
+                EXPECT_EQ(dialog->IPEdit1()->Text().toStdString(), c.initial);
+                for (int i = 0; i < 4; ++i) {
+                    dialog->IPEdit1()->Field(i)->clear();
+                    QTest::keyClicks(dialog->IPEdit1()->Field(i), c.typed[static_cast<size_t>(i)]);
+                }
+                if (c.screenshot) SaveScreenshot(dialog, c.screenshot);
+                QTest::mouseClick(c.accept ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
+            });
+        }
+        QTest::mouseClick(form->ToolButton(c.button), Qt::LeftButton);
+        EXPECT_EQ(seen, c.dialog);
+        EXPECT_EQ(ViewRows(), c.rows);
+        form.reset();
+        QTest::qWait(20);  // lets a pending poll of WhenModalShown see that no dialog came
+    }
+}
+
+}  // namespace
+}  // namespace torvane::test

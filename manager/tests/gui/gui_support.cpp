@@ -1,0 +1,81 @@
+#include "gui/gui_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "ui/message_boxes.h"
+
+namespace torvane::test {
+
+void SaveScreenshot(QWidget* widget, const QString& name) {
+    const QString dir = QStringLiteral(TORVANE_SCREENSHOT_DIR);
+    QDir().mkpath(dir);
+    EXPECT_TRUE(widget->grab().save(dir + "/" + name + ".png")) << name.toStdString();
+}
+
+void WhenModalShown(std::function<void(QWidget*)> act) {
+    auto timer = std::make_shared<QTimer>();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    timer->setInterval(10);
+    QObject::connect(timer.get(), &QTimer::timeout, [timer, act = std::move(act), deadline]() mutable {
+        if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible()) {
+            timer->stop();
+            act(w);
+            timer.reset();
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            timer->stop();
+            ADD_FAILURE() << "no modal dialog appeared";
+            timer.reset();
+        }
+    });
+    timer->start();
+}
+
+MessageBoxRecorder::MessageBoxRecorder(QString screenshot_name)
+    : screenshot_name_(std::move(screenshot_name)) {
+    ui::SetMessageBoxInterceptor([this](QMessageBox& box) {
+        boxes.push_back({box.text(), box.icon(), box.standardButtons()});
+        if (!screenshot_name_.isEmpty()) {
+            box.show();
+            SaveScreenshot(&box, screenshot_name_);
+            box.hide();
+        }
+        const auto buttons = box.buttons();
+        return buttons.isEmpty() ? QMessageBox::NoButton : box.standardButton(buttons.first());
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    ui::SetMessageBoxInterceptor({});
+}
+
+}  // namespace torvane::test
+
+namespace {
+
+// The offscreen platform says so whenever a window asks it for what it has no use for.
+void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (type == QtFatalMsg) std::abort();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler(QuietOffscreenNotes);
+    // Offscreen unless a platform is asked for: the tests never need a display.
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

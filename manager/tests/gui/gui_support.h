@@ -1,0 +1,48 @@
+// Helpers of the GUI tests: the application object (offscreen), screenshots of every window a test
+// shows, answering a modal dialog that a click is about to open, and intercepting message boxes.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace torvane::test {
+
+// Saves a PNG of the widget as <build>/screenshots/<name>.png.
+void SaveScreenshot(QWidget* widget, const QString& name);
+
+// Runs `act` on the next modal widget once it is shown (polled from the event loop), for the dialog
+// that the caller's next step opens with exec(). Fails the test when none appears within 5 s.
+void WhenModalShown(std::function<void(QWidget*)> act);
+
+// Every message box shown while it lives is recorded (text, icon, buttons), saved as a screenshot
+// under `screenshot_name` and answered with its first button.
+class MessageBoxRecorder {
+  public:
+    struct Box {
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+    explicit MessageBoxRecorder(QString screenshot_name = {});
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    std::vector<Box> boxes;
+
+  private:
+    QString screenshot_name_;
+};
+
+}  // namespace torvane::test

@@ -1,0 +1,155 @@
+// The main window over a scripted library: the start-up sequence as the wait window shows it, the
+// local search command, the update command's offline message, Config.ini and the save at close.
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+#include <filesystem>
+#include <iterator>
+
+#include "gui/gui_support.h"
+#include "gui/main_form_fixture.h"
+
+namespace torvane::test {
+namespace {
+
+constexpr const char* kBookText = "Search Device in the AddressBook...";
+constexpr const char* kLocalText = "Search Device In Local Network...";
+
+std::string Shown(const std::string& text, const std::string& range, int value) {
+    return "shown | " + text + " | " + range + " | " + std::to_string(value);
+}
+
+TEST_F(MainFormTest, StartupSequenceShowsItsStepsInTheWaitWindow) {
+    WriteBook({"10.0.0.7", "10.9.9.9"});
+    scripted.ScriptSearchOne("10.0.0.7", VK_OK,
+                             StandardRecord(0x10, {0, 1, 0, 0, 0, 7}, "10.0.0.7", "book", "B1"));
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "near", "V1"),
+                                     StandardRecord(0x20, {0, 2, 0, 0, 0, 2}, "172.16.0.9", "far", "V2")});
+    scripted.ScriptSearchAllEx(VK_OK,
+                               {ExtendedSlot(0x83, {0, 3, 0, 0, 0, 1}, {10, 0, 0, 30}, "clock", "E1")});
+    Create();
+    bool captured = false;
+    QObject::connect(form->WaitForm()->ProgressBar(), &QProgressBar::valueChanged, [&](int v) {
+        if (v == 2 && !captured && form->WaitForm()->isVisible()) {
+            captured = true;
+            SaveScreenshot(form->WaitForm(), "wait_window");
+        }
+    });
+    Start();
+
+    Lines expected = {"vk_search_one 10.0.0.7 | " + Shown(kBookText, "0-2", 0),
+                      "vk_search_one 10.9.9.9 | " + Shown(kBookText, "0-2", 1),
+                      "pause 100 | " + Shown(kBookText, "0-2", 2)};
+    for (int pass = 1; pass <= 3; ++pass) {
+        if (pass > 1) expected.push_back("pause 100 | " + Shown(kLocalText, "0-3", pass - 1));
+        expected.push_back("vk_search_all | " + Shown(kLocalText, "0-3", pass));
+        expected.push_back("vk_search_all_ex | " + Shown(kLocalText, "0-3", pass));
+    }
+    EXPECT_EQ(notes, expected);
+    EXPECT_FALSE(form->WaitForm()->isVisible());
+    EXPECT_TRUE(captured);
+
+    EXPECT_EQ(ViewRows(), (Lines{"Offline |  | 10.9.9.9 |  |  | AddressBook",
+                                 "Online | 0.1.0.0.0.7 | 10.0.0.7 | book | B1 | AddressBook",
+                                 "Online | 0.2.0.0.0.1 | 10.0.0.20 | near | V1 | Local",
+                                 "Online | 0.2.0.0.0.2 | 172.16.0.9 | far | V2 | Local",
+                                 "Online | 0.3.0.0.0.1 | 10.0.0.30 | clock | E1 | Local"}));
+    EXPECT_EQ(Count(), "5");
+    SaveScreenshot(form.get(), "main_window_scripted");
+}
+
+TEST_F(MainFormTest, LocalSearchButtonReplacesLocalRowsAndSortsByMacText) {
+    WriteBook({"10.0.0.7"});
+    scripted.ScriptSearchOne("10.0.0.7", VK_OK,
+                             StandardRecord(0x10, {0, 200, 0, 0, 0, 7}, "10.0.0.7", "bk", "B"));
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 9, 0, 0, 0, 1}, "10.0.0.90", "gone", "V")});
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.21", "a", "V"),
+                                     StandardRecord(0x20, {0, 18, 0, 0, 0, 1}, "10.0.0.18", "b", "V")});
+    Start();
+    ASSERT_EQ(Count(), "4") << "the device of the first pass, the two of the later ones, the book row";
+    notes.clear();
+
+    QTest::mouseClick(form->ToolButton("LocalSearch"), Qt::LeftButton);
+
+    EXPECT_EQ(ViewRows(), (Lines{"Online | 0.18.0.0.0.1 | 10.0.0.18 | b | V | Local",
+                                 "Online | 0.2.0.0.0.1 | 10.0.0.21 | a | V | Local",
+                                 "Online | 0.200.0.0.0.7 | 10.0.0.7 | bk | B | AddressBook"}));
+    EXPECT_EQ(Count(), "3");
+    ASSERT_EQ(notes.size(), 8u);
+    EXPECT_EQ(notes[0], "vk_search_all | " + Shown(kLocalText, "0-100", 33));
+    EXPECT_EQ(notes[2], "pause 100 | " + Shown(kLocalText, "0-100", 33));
+    EXPECT_EQ(notes[6], "vk_search_all | " + Shown(kLocalText, "0-100", 100));
+    EXPECT_FALSE(form->WaitForm()->isVisible());
+}
+
+struct UpdateCase {
+    const char* name;
+    int select;  // -1: no selection
+    size_t boxes;
+};
+
+TEST_F(MainFormTest, UpdateCommandOnAnOfflineRowShowsTheMessageWithAYesButton) {
+    WriteBook({"10.0.0.7", "10.0.0.8"});
+    scripted.ScriptSearchOne("10.0.0.8", VK_OK,
+                             StandardRecord(0x31, {0, 1, 0, 0, 0, 8}, "10.0.0.8", "n", "V"));
+    Start();
+    ASSERT_EQ(ViewRows().at(0).substr(0, 7), "Offline");
+    QAction* update = form->PopupMenu()->actions().at(1);
+    ASSERT_EQ(update->text(), "Update...");
+
+    const UpdateCase cases[] = {{"no selection", -1, 0}, {"online row", 1, 0}, {"offline row", 0, 1}};
+    for (const auto& c : cases) {
+        MessageBoxRecorder recorder(c.select == 0 ? "update_offline_message" : "");
+        form->ListView1()->clearSelection();
+        if (c.select >= 0) SelectRow(c.select);
+        update->trigger();
+        ASSERT_EQ(recorder.boxes.size(), c.boxes) << c.name;
+        if (c.boxes == 0) continue;
+        EXPECT_EQ(recorder.boxes[0].text, "The device is offline,Firmware Updating firmware is abort!");
+        EXPECT_EQ(recorder.boxes[0].icon, QMessageBox::Information);
+        EXPECT_EQ(recorder.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
+    }
+}
+
+struct ConfigCase {
+    const char* name;
+    const char* config;  // nullptr: no Config.ini
+    Lines expected;
+};
+
+TEST_F(MainFormTest, ProtocolNamesComeFromConfigIni) {
+    const ConfigCase cases[] = {
+        {"absent", nullptr, {"UDP", "TCP", "REAL_COM"}},
+        {"only UserProtocol2",
+         "[Protocol]\r\nUserProtocol2=value\r\n",
+         {"UDP", "TCP", "REAL_COM", "", "value", ""}},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir.path() / "Config.ini");
+        if (c.config) WriteFile("Config.ini", c.config);
+        Create();
+        EXPECT_EQ(form->ProtocolNames(), c.expected) << c.name;
+    }
+}
+
+TEST_F(MainFormTest, AddressBookIsSavedWhenTheWindowGoes) {
+    WriteBook({"10.0.0.7", "10.0.0.8"});
+    Start();
+    SelectRow(0);
+    QTest::mouseClick(form->ToolButton("Del"), Qt::LeftButton);
+    WhenModalShown([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    QTest::mouseClick(form->ToolButton("Add"), Qt::LeftButton);
+    QTest::mouseClick(form->ToolButton("Exit"), Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    form.reset();
+
+    std::ifstream in(dir.path() / "DevInfo.dat", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::string expected(132, '\0');
+    expected.replace(0, 8, "10.0.0.8");
+    expected.replace(66, 7, "0.0.0.0");  // the dialog's initial text, accepted with Return
+    EXPECT_EQ(bytes, expected);
+}
+
+}  // namespace
+}  // namespace torvane::test

@@ -1,0 +1,261 @@
+// The main window's logic against a scripted library and a recording UI: the start-up sequence and the
+// local search command step by step (wait window, pauses, passes), the update command's check, the
+// save at exit and commands given while searches run.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/main_commands.h"
+#include "support/recording_ui.h"
+#include "support/sandbox.h"
+#include "support/scripted_library.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ExtendedSlot;
+using test::StandardRecord;
+using Lines = std::vector<std::string>;
+
+// Puts each library call into the UI's event list, so that the order of passes, pauses and wait-window
+// steps can be read from one list.
+class TracingLibrary final : public DeviceLibrary {
+  public:
+    TracingLibrary(test::ScriptedLibrary& inner, Lines& events) : inner_(inner), events_(events) {}
+    int vk_search_all(VkSearchRecord* r, int* n) override {
+        events_.push_back("vk_search_all");
+        return inner_.vk_search_all(r, n);
+    }
+    int vk_search_one(const char* ip, VkSearchRecord* r) override {
+        events_.push_back(std::string("vk_search_one ") + ip);
+        return inner_.vk_search_one(ip, r);
+    }
+    int vk_search_all_ex(VkSearchRecordEx* s, int* n) override {
+        events_.push_back("vk_search_all_ex");
+        return inner_.vk_search_all_ex(s, n);
+    }
+
+  private:
+    test::ScriptedLibrary& inner_;
+    Lines& events_;
+};
+
+class NoTable final : public SharedDeviceTable {
+  public:
+    SharedTableSnapshot Read() override { return {}; }
+};
+
+std::string BookRecord(const std::string& ip) {
+    std::string r(66, '\0');
+    r.replace(0, ip.size(), ip);
+    return r;
+}
+
+std::string FileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class MainCommandsTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    fs::path book_file = dir.path() / "DevInfo.dat";
+    test::ScriptedLibrary scripted;
+    test::RecordingUi ui;
+    TracingLibrary library{scripted, ui.events};
+    NoTable table;
+    MainCommands commands{
+        library, table, ui, book_file,
+        MainSeams{[this](std::chrono::milliseconds ms) {
+                      ui.events.push_back("pause " + std::to_string(ms.count()));
+                  },
+                  [this] {
+                      ui.events.push_back("interfaces");
+                      return std::vector<LocalInterface>{{InetAddr("10.0.0.1"), InetAddr("255.255.255.0")}};
+                  },
+                  [this](size_t n) { ui.events.push_back("count " + std::to_string(n)); }}};
+
+    void WriteBook(const std::vector<std::string>& ips) {
+        std::ofstream out(book_file, std::ios::binary);
+        for (const auto& ip : ips)
+            out << BookRecord(ip);
+    }
+    Lines Rows() const {
+        Lines out;
+        const DeviceList& l = commands.list();
+        for (size_t i = 0; i < l.RowCount(); ++i) {
+            const DeviceRow& r = l.Row(i);
+            out.push_back(r.caption + " " + r.sub[kSubMac] + " " + r.sub[kSubIp] + " " + r.sub[kSubLocation] +
+                          " " + std::to_string(r.image));
+        }
+        return out;
+    }
+};
+
+TEST_F(MainCommandsTest, StartupSequenceRunsItsStepsInOrder) {
+    WriteBook({"10.0.0.7", "10.9.9.9"});
+    scripted.ScriptSearchOne("10.0.0.7", VK_OK,
+                             StandardRecord(0x10, {0, 1, 0, 0, 0, 7}, "10.0.0.7", "bk", "B1"));
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V1")});
+    scripted.ScriptSearchAllEx(VK_OK, {ExtendedSlot(0x83, {0, 3, 0, 0, 0, 1}, {192, 168, 5, 5}, "e", "E1")});
+
+    ASSERT_TRUE(commands.RunStartupSequence());
+
+    const Lines pass = {"vk_search_all", "vk_search_all_ex"};
+    Lines expected = {"wait.show",
+                      "wait.range 0 2",
+                      "wait.position 0",
+                      "wait.text Search Device in the AddressBook...",
+                      "wait.show",
+                      "messages",
+                      "vk_search_one 10.0.0.7",
+                      "wait.step",
+                      "wait.show",
+                      "messages",
+                      "vk_search_one 10.9.9.9",
+                      "wait.step",
+                      "pause 100",
+                      "wait.text Search Device In Local Network...",
+                      "messages",
+                      "wait.range 0 3",
+                      "wait.position 0",
+                      "interfaces"};
+    for (int k = 1; k <= 3; ++k) {
+        if (k > 1) expected.push_back("pause 100");
+        expected.push_back("wait.position " + std::to_string(k));
+        expected.insert(expected.end(), pass.begin(), pass.end());
+    }
+    expected.insert(expected.end(), {"count 4", "wait.hide"});
+    EXPECT_EQ(ui.events, expected);
+
+    // Sort column 0: "Offline" before "Online"; rows of equal captions keep their order of arrival.
+    EXPECT_EQ(Rows(),
+              (Lines{"Offline  10.9.9.9 AddressBook 0", "Online 0.1.0.0.0.7 10.0.0.7 AddressBook 2",
+                     "Online 0.2.0.0.0.1 10.0.0.20 Local 1", "Online 0.3.0.0.0.1 192.168.5.5 Local 6"}));
+}
+
+TEST_F(MainCommandsTest, StartupWithAnEmptyBookStillSearchesTheNetwork) {
+    scripted.ScriptSearchAll(VK_ERR_NETWORK, {});
+    ASSERT_TRUE(commands.RunStartupSequence());
+    EXPECT_TRUE(fs::exists(book_file)) << "a missing DevInfo.dat is created";
+    EXPECT_EQ(ui.Lines("wait.range "), (Lines{"0 0", "0 3"}));
+    EXPECT_EQ(scripted.CalledFunctions(), Lines(3, "vk_search_all"))
+        << "a failed search skips the rest of its pass";
+    EXPECT_EQ(ui.Lines("count "), Lines{"0"});
+}
+
+TEST_F(MainCommandsTest, LocalSearchCommandReplacesOnlyLocalRowsAndSortsByMacText) {
+    WriteBook({"10.0.0.7"});
+    scripted.ScriptSearchOne("10.0.0.7", VK_OK,
+                             StandardRecord(0x10, {0, 200, 0, 0, 0, 7}, "10.0.0.7", "bk", "B"));
+    // The first start-up pass sees a device that is gone by the command.
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 9, 0, 0, 0, 1}, "10.0.0.90", "old", "V")});
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.21", "a", "V"),
+                                     StandardRecord(0x20, {0, 18, 0, 0, 0, 1}, "10.0.0.18", "b", "V")});
+    scripted.ScriptSearchAllEx(VK_ERR_NO_ANSWER, {});
+    ASSERT_TRUE(commands.RunStartupSequence());
+    ASSERT_EQ(commands.list().RowCount(), 4u);
+    ui.events.clear();
+
+    commands.RunLocalSearchCommand();
+
+    // Text order: "0.18..." < "0.2..." < "0.200...", although 2 < 18 < 200.
+    EXPECT_EQ(Rows(), (Lines{"Online 0.18.0.0.0.1 10.0.0.18 Local 1", "Online 0.2.0.0.0.1 10.0.0.21 Local 1",
+                             "Online 0.200.0.0.0.7 10.0.0.7 AddressBook 2"}));
+    Lines expected = {"wait.show", "wait.range 0 100", "wait.position 0", "messages"};
+    for (int position : {33, 66, 100}) {
+        if (position != 33) expected.push_back("pause 100");
+        expected.push_back("wait.position " + std::to_string(position));
+        expected.insert(expected.end(), {"vk_search_all", "vk_search_all_ex"});
+    }
+    expected.insert(expected.end(), {"wait.hide", "count 3"});
+    EXPECT_EQ(ui.events, expected) << "the wait text stays as the start-up left it";
+    EXPECT_EQ(commands.list().SortColumn(), 1);
+}
+
+TEST_F(MainCommandsTest, UpdateCommandStopsAtAnOfflineRow) {
+    WriteBook({"10.0.0.7", "10.0.0.8"});
+    scripted.ScriptSearchOne("10.0.0.8", VK_OK,
+                             StandardRecord(0x31, {0, 1, 0, 0, 0, 8}, "10.0.0.8", "n", "V"));
+    ASSERT_TRUE(commands.RunStartupSequence());
+    ASSERT_EQ(commands.list().Row(0).image, kImageBookOffline);
+    ASSERT_EQ(commands.list().Row(1).image, kImageBookOnline);
+    ui.events.clear();
+
+    EXPECT_FALSE(commands.CheckUpdateCommand(std::nullopt));
+    EXPECT_FALSE(commands.CheckUpdateCommand(5)) << "a row number past the list";
+    EXPECT_TRUE(ui.events.empty());
+
+    EXPECT_FALSE(commands.CheckUpdateCommand(0));
+    EXPECT_EQ(ui.events,
+              Lines{"message information Yes The device is offline,Firmware Updating firmware is abort!"});
+
+    const auto target = commands.CheckUpdateCommand(1);
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->model_code, 0x31);
+    EXPECT_EQ(target->ip, "10.0.0.8");
+}
+
+TEST_F(MainCommandsTest, CommandsGivenWhileTheStartupSearchesRunAreIgnored) {
+    WriteBook({"10.0.0.7", "10.0.0.8"});
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V")});
+    ui.dialog_answers.push_back({true, "10.0.0.99"});
+    int tries = 0;
+    ui.during_messages = [&] {
+        ++tries;
+        commands.RunLocalSearchCommand();
+        commands.RunBookSearchCommand();
+        commands.AddToBook();
+        commands.DeleteFromBook(0);
+        commands.EditBookEntry(0);
+        EXPECT_FALSE(commands.CheckUpdateCommand(0));
+    };
+    ASSERT_TRUE(commands.RunStartupSequence());
+    EXPECT_EQ(tries, 3);
+    EXPECT_TRUE(ui.Lines("dialog").empty());
+    EXPECT_TRUE(ui.Lines("message ").empty());
+    EXPECT_EQ(Rows(), (Lines{"Offline  10.0.0.7 AddressBook 0", "Offline  10.0.0.8 AddressBook 0",
+                             "Online 0.2.0.0.0.1 10.0.0.20 Local 1"}));
+    EXPECT_FALSE(commands.busy());
+
+    ui.during_messages = nullptr;
+    commands.AddToBook();  // not busy any more: the dialog is asked
+    EXPECT_EQ(ui.Lines("dialog "), Lines{"Add IP to AddressBook | 0.0.0.0"});
+}
+
+TEST_F(MainCommandsTest, SaveAtExitWritesTheBookRowsInListOrder) {
+    WriteBook({"10.0.0.7"});
+    ASSERT_TRUE(commands.RunStartupSequence());
+    ui.dialog_answers.push_back({true, "10.0.0.1"});
+    commands.AddToBook();
+    ASSERT_TRUE(commands.SaveAtExit());
+    // Both rows are "Offline": the stable sort keeps the added row after the loaded one.
+    EXPECT_EQ(FileBytes(book_file), BookRecord("10.0.0.7") + BookRecord("10.0.0.1"));
+}
+
+TEST_F(MainCommandsTest, ABookThatWasNotReadIsNotOverwrittenAtExit) {
+    WriteBook({"10.0.0.7", "10.0.0.8"});
+    const std::string before = FileBytes(book_file);
+    EXPECT_FALSE(commands.SaveAtExit()) << "no start-up sequence has read the file";
+    ASSERT_EQ(::chmod(book_file.c_str(), 0), 0);
+    bool started = true;
+    const std::string why_not =
+        test::RunWithoutFilePrivilege([&] { started = commands.RunStartupSequence(); });
+    ::chmod(book_file.c_str(), 0644);
+    if (!why_not.empty()) GTEST_SKIP() << why_not;
+
+    EXPECT_FALSE(started);
+    ASSERT_EQ(ui.Lines("message error OK ").size(), 1u);
+    EXPECT_TRUE(ui.Lines("wait.").empty()) << "the sequence stops after the failed load";
+    EXPECT_FALSE(commands.SaveAtExit());
+    EXPECT_EQ(FileBytes(book_file), before);
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,132 @@
+#include "ui/MainForm.h"
+
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTreeView>
+
+#include "core/book_file.h"
+#include "core/protocol_names.h"
+#include "ui/AboutBox.h"
+#include "ui/WaitForm.h"
+#include "ui/device_list_model.h"
+#include "ui/qt_ui_port.h"
+
+namespace torvane::ui {
+
+TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
+    : QMainWindow(parent), program_folder_(std::move(deps.program_folder)) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromLatin1(kMainCaption));
+    resize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(), size());
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+    wait_form_ = new TWaitForm(this);
+    BuildCentralArea();
+    ui_port_ = std::make_unique<QtUiPort>(this, wait_form_, memo_);
+    commands_ = std::make_unique<MainCommands>(
+        deps.library, deps.shared_table, *ui_port_, program_folder_ / kBookFileName,
+        MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
+                  [this](size_t n) { ShowDeviceCount(n); }});
+    model_ = new DeviceListModel(commands_->list(), this);
+    list_view_->setModel(model_);
+    SizeColumns();
+    BuildToolBar();
+    BuildMenus();
+    BuildPopupMenu();
+    BuildStatusBar();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+void TMainForm::FormCreate() {
+    protocol_names_ = LoadProtocolNames(program_folder_ / kConfigFileName);
+}
+
+void TMainForm::FormDestroy() {
+    commands_->SaveAtExit();
+    list_view_->setModel(nullptr);
+    delete model_;  // stops observing the list before the list goes
+    model_ = nullptr;
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (show_seen_) return;
+    show_seen_ = true;
+    // After the window is on the screen, so that the wait window appears over it.
+    QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
+}
+
+void TMainForm::FormShow() {
+    commands_->RunStartupSequence();
+    startup_done_ = true;
+    emit StartupFinished();
+}
+
+std::optional<size_t> TMainForm::SelectedRow() const {
+    const QModelIndexList rows = list_view_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return std::nullopt;
+    return static_cast<size_t>(rows.first().row());
+}
+
+void TMainForm::ShowDeviceCount(size_t count) {
+    status_panels_[1]->setText(QString::number(count));
+}
+
+void TMainForm::BitBtn4Click() {
+    commands_->RunLocalSearchCommand();
+}
+
+void TMainForm::ToolButton2Click() {
+    commands_->RunBookSearchCommand();
+}
+
+void TMainForm::BitBtn5Click() {
+    commands_->AddToBook();
+}
+
+void TMainForm::BitBtn6Click() {
+    commands_->DeleteFromBook(SelectedRow());
+}
+
+void TMainForm::BitBtn7Click() {
+    commands_->EditBookEntry(SelectedRow());
+}
+
+void TMainForm::N7Click() {
+    // The update window that takes the target is not part of the program yet; until it is, the
+    // command ends after its check.
+    (void)commands_->CheckUpdateCommand(SelectedRow());
+}
+
+void TMainForm::ListView1DblClick() {
+    // The device session (login, parameter window) is not part of the program yet.
+}
+
+void TMainForm::ToolButton7Click() {
+    TAboutBox AboutBox(program_folder_, this);
+    AboutBox.exec();
+}
+
+void TMainForm::BitBtn3Click() {
+    close();
+}
+
+void TMainForm::RestoreRequest() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    emit RestoreRequested();
+}
+
+}  // namespace torvane::ui

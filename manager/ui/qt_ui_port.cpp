@@ -1,0 +1,65 @@
+#include "ui/qt_ui_port.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+#include "ui/IPEdit.h"
+#include "ui/IPForm.h"
+#include "ui/WaitForm.h"
+#include "ui/message_boxes.h"
+#include "ui/text_codec.h"
+
+namespace torvane::ui {
+
+QtUiPort::QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane)
+    : owner_(owner), wait_(wait_form), log_(log_pane) {}
+
+void QtUiPort::ShowWaitWindow() {
+    wait_->ShowCentred();
+}
+
+void QtUiPort::HideWaitWindow() {
+    wait_->hide();
+}
+
+void QtUiPort::SetWaitText(const std::string& text) {
+    wait_->SetText(DisplayText(text));
+}
+
+void QtUiPort::SetWaitRange(int minimum, int maximum) {
+    wait_->ProgressBar()->setRange(minimum, maximum);
+}
+
+void QtUiPort::SetWaitPosition(int position) {
+    wait_->ProgressBar()->setValue(position);
+}
+
+void QtUiPort::StepWait() {
+    QProgressBar* bar = wait_->ProgressBar();
+    bar->setValue(bar->value() + 1);
+}
+
+void QtUiPort::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+void QtUiPort::AppendLog(const std::string& line) {
+    log_->appendPlainText(DisplayText(line));
+}
+
+MessageResult QtUiPort::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) {
+    return ShowMessageBox(owner_, kind, text, buttons);
+}
+
+AddressDialogResult QtUiPort::AskAddress(const std::string& caption, const std::string& initial_text) {
+    TIPForm IPForm(owner_);
+    IPForm.setWindowTitle(DisplayText(caption));
+    IPForm.IPEdit1()->SetText(DisplayText(initial_text));
+    AddressDialogResult result;
+    result.accepted = IPForm.exec() == QDialog::Accepted;
+    if (result.accepted) result.text = DeviceBytes(IPForm.IPEdit1()->Text());
+    return result;
+}
+
+}  // namespace torvane::ui

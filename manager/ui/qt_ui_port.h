@@ -1,0 +1,38 @@
+// The UI port on Qt widgets: the wait window, the log pane, message boxes and the address dialog;
+// "let the waiting window messages run" is QCoreApplication::processEvents().
+#pragma once
+
+#include <QPointer>
+
+#include "core/ui_port.h"
+
+class QPlainTextEdit;
+class QWidget;
+
+namespace torvane::ui {
+
+class TWaitForm;
+
+class QtUiPort final : public UiPort {
+  public:
+    // `owner` parents the dialogs and boxes; the widgets must outlive the port's use.
+    QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane);
+
+    void ShowWaitWindow() override;
+    void HideWaitWindow() override;
+    void SetWaitText(const std::string& text) override;
+    void SetWaitRange(int minimum, int maximum) override;
+    void SetWaitPosition(int position) override;
+    void StepWait() override;
+    void ProcessMessages() override;
+    void AppendLog(const std::string& line) override;
+    MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
+    AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) override;
+
+  private:
+    QWidget* owner_;
+    TWaitForm* wait_;
+    QPlainTextEdit* log_;
+};
+
+}  // namespace torvane::ui
