@@ -8,7 +8,7 @@ BUILD="${TORVANE_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config git iproute2 util-linux
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
 )
 
 install_packages() {
