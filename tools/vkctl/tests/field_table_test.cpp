@@ -43,7 +43,7 @@ std::string Refusal(uint8_t model, const std::string& word) {
 
 }  // namespace
 
-TEST(FieldTable, SinglePortValuesLandInTheRecordMembers) {
+TEST(VkctlFieldTable, SinglePortValuesLandInTheRecordMembers) {
     const auto table = FieldsFor(VK_MODEL_VKB200);
     ASSERT_TRUE(table);
     Block block(BlockSize(table->layout()), 0);
@@ -65,7 +65,7 @@ TEST(FieldTable, SinglePortValuesLandInTheRecordMembers) {
     EXPECT_EQ(Text(r.url), "http://x");
 }
 
-TEST(FieldTable, MultiPortChannelsFollowTheModelsChannelCount) {
+TEST(VkctlFieldTable, MultiPortChannelsFollowTheModelsChannelCount) {
     const auto two = FieldsFor(VK_MODEL_VKB302);
     ASSERT_TRUE(two);
     Block block(BlockSize(two->layout()), 0);
@@ -83,7 +83,7 @@ TEST(FieldTable, MultiPortChannelsFollowTheModelsChannelCount) {
     EXPECT_FALSE(FieldsFor(0x00));
 }
 
-TEST(FieldTable, ExtendedBlockFieldsAndByteOrder) {
+TEST(VkctlFieldTable, ExtendedBlockFieldsAndByteOrder) {
     const auto table = FieldsFor(VK_MODEL_EXTENDED);
     ASSERT_TRUE(table);
     Block block(BlockSize(table->layout()));
@@ -126,7 +126,7 @@ TEST(FieldTable, ExtendedBlockFieldsAndByteOrder) {
     EXPECT_EQ(value("ip"), FieldValue(std::string("10.1.2.3")));
 }
 
-TEST(FieldTable, BadValuesAreRefusedWithTheFieldNamed) {
+TEST(VkctlFieldTable, BadValuesAreRefusedWithTheFieldNamed) {
     struct Case {
         uint8_t model;
         const char* word;
@@ -176,7 +176,7 @@ TEST(FieldTable, BadValuesAreRefusedWithTheFieldNamed) {
               std::string::npos);
 }
 
-TEST(FieldTable, ValuesAtTheLimitsAreTaken) {
+TEST(VkctlFieldTable, ValuesAtTheLimitsAreTaken) {
     const std::pair<uint8_t, std::string> accepted[] = {
         {VK_MODEL_VKB200, "local_port=0"},
         {VK_MODEL_VKB200, "local_port=65535"},
@@ -194,12 +194,12 @@ TEST(FieldTable, ValuesAtTheLimitsAreTaken) {
         EXPECT_EQ(Refusal(model, word), "") << word;
 }
 
-TEST(FieldTable, TheSameFieldTwiceIsRefused) {
+TEST(VkctlFieldTable, TheSameFieldTwiceIsRefused) {
     const auto table = FieldsFor(VK_MODEL_VKB200);
     EXPECT_THROW(ParseAssignments(*table, {"dhcp=1", "dhcp=0"}), Failure);
 }
 
-TEST(FieldTable, DiffNamesOnlyTheChangedFieldsAndHidesPasswords) {
+TEST(VkctlFieldTable, DiffNamesOnlyTheChangedFieldsAndHidesPasswords) {
     const auto table = FieldsFor(VK_MODEL_VKA100);
     const Block before(BlockSize(table->layout()), 0);
     // An assignment of the value already held is no change.

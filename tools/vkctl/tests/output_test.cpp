@@ -22,7 +22,7 @@ void Put(char (&field)[N], const std::string& text) {
 
 }  // namespace
 
-TEST(Output, DeviceTextsCannotDriveTheTerminal) {
+TEST(VkctlOutput, DeviceTextsCannotDriveTheTerminal) {
     const std::pair<std::string, std::string> cases[] = {
         {"Pump 7", "Pump 7"},
         {"\x1b[2JX", "\\x1B[2JX"},              // an escape sequence
@@ -46,7 +46,7 @@ TEST(Output, DeviceTextsCannotDriveTheTerminal) {
         EXPECT_EQ(DisplayText(in), out) << out;
 }
 
-TEST(Output, SearchJsonUsesTheRecordNamesAndSurvivesForeignBytes) {
+TEST(VkctlOutput, SearchJsonUsesTheRecordNamesAndSurvivesForeignBytes) {
     VkSearchRecord two{};
     two.model_code = VK_MODEL_VKB302;
     Put(two.device_name, "\xb1\xc3\xd5\xbe");  // GBK, not UTF-8
@@ -86,7 +86,7 @@ TEST(Output, SearchJsonUsesTheRecordNamesAndSurvivesForeignBytes) {
     EXPECT_NE(table.find("VMS450"), std::string::npos);
 }
 
-TEST(Output, FieldsJsonNestsChannelsAndHidesThePassword) {
+TEST(VkctlOutput, FieldsJsonNestsChannelsAndHidesThePassword) {
     const auto table = FieldsFor(VK_MODEL_VKB303);
     VkParamRecord record{};
     record.multi.model_code = VK_MODEL_VKB303;
@@ -106,7 +106,7 @@ TEST(Output, FieldsJsonNestsChannelsAndHidesThePassword) {
     EXPECT_EQ(FormatFields(*table, block).find("hunter2"), std::string::npos);
 }
 
-TEST(DeviceText, AddressesAndBothMacFormsAreToldApart) {
+TEST(VkctlDeviceText, AddressesAndBothMacFormsAreToldApart) {
     const auto mac = [](const char* text) { return ParseDeviceText(text); };
     const torvane::MacBytes expected{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     for (const char* text :
