@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the simulator's demo network on loopback (one device of
-# every model) and lists what the library's searches find there.
+# every model) and lists what vkctl's searches find there.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 install_packages
@@ -18,4 +18,5 @@ done
 echo "Simulated devices (vksim --demo, broadcasts at $VKCFG_BROADCAST):"
 sed '/vksim: ready/d' "$log"
 echo
-"$BUILD/tools/search-demo/vk_search_demo"
+echo "vkctl search --extended:"
+"$BUILD/tools/vkctl/vkctl" search --extended
