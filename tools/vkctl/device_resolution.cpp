@@ -50,17 +50,6 @@ Device ByMac(const torvane::MacBytes& mac, const std::string& label) {
     throw Failure(ExitStatus::kNotFound, "no device with MAC " + label + " answered the search");
 }
 
-Device ByIp(const std::string& ip) {
-    VkSearchRecord record{};
-    const int result = vk_search_one(ip.c_str(), &record);
-    if (result == VK_OK) return FromRow(RowOf(record), ip, ip);
-    if (result != VK_ERR_NO_ANSWER) throw Failure::FromResult("search of " + ip, result);
-    for (const auto& s : ExtendedSearch()) {
-        if (torvane::IpBytesToText(s.ip) == ip) return FromRow(RowOf(s), ip, ip);
-    }
-    throw Failure(ExitStatus::kNotFound, "no device answered at " + ip);
-}
-
 }  // namespace
 
 std::vector<SearchRow> SearchAll(bool extended) {
@@ -77,9 +66,12 @@ std::vector<SearchRow> SearchAll(bool extended) {
 SearchRow FindOne(const std::string& ip) {
     VkSearchRecord record{};
     const int result = vk_search_one(ip.c_str(), &record);
-    if (result == VK_ERR_NO_ANSWER) throw Failure(ExitStatus::kNotFound, "no device answered at " + ip);
-    if (result != VK_OK) throw Failure::FromResult("search of " + ip, result);
-    return RowOf(record);
+    if (result == VK_OK) return RowOf(record);
+    if (result != VK_ERR_NO_ANSWER) throw Failure::FromResult("search of " + ip, result);
+    for (const auto& s : ExtendedSearch()) {
+        if (torvane::IpBytesToText(s.ip) == ip) return RowOf(s);
+    }
+    throw Failure(ExitStatus::kNotFound, "no device answered at " + ip);
 }
 
 Device ResolveDevice(const std::string& text) {
@@ -90,7 +82,7 @@ Device ResolveDevice(const std::string& text) {
                           "\" names no device: an IPv4 address, a MAC as 0.26.43.60.77.94 or "
                           "00-1A-2B-3C-4D-5E is expected");
     if (parsed->kind == DeviceText::Kind::kMac) return ByMac(parsed->mac, text);
-    return ByIp(parsed->ip);
+    return FromRow(FindOne(parsed->ip), parsed->ip, parsed->ip);
 }
 
 }  // namespace vkctl

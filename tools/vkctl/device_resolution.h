@@ -20,7 +20,8 @@ struct Device {
 // The broadcast searches: both generations, and with `extended` the extended devices after them.
 std::vector<SearchRow> SearchAll(bool extended);
 
-// The search of one address; throws Failure (not found when nothing answers there).
+// The device at one address: the search of that address, and for an extended device, which answers
+// only the extended search, that search. Throws Failure (not found when nothing answers there).
 SearchRow FindOne(const std::string& ip);
 
 // The device that a DEVICE argument names: an IP address is asked directly (an extended device, which

@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 #include "exit_status.h"
@@ -89,6 +90,9 @@ Block DeviceSession::Read() {
 }
 
 void DeviceSession::Write(const Block& block) {
+    if (block.size() != (Extended() ? kExtendedBlockSize : sizeof(VkParamRecord)))
+        throw std::logic_error("a parameter block of " + std::to_string(block.size()) +
+                               " bytes cannot be written");
     if (!open_) LogIn(false);
     const std::string what = "writing the parameters of " + device_.label;
     int result;

@@ -82,6 +82,16 @@ TEST(VkctlExitStatus, CommandLineAndNetworkFailuresHaveTheirOwnStatus) {
     EXPECT_EQ(o.status, 0);
     EXPECT_NE(o.out.find("7  network error"), std::string::npos);
 
+    // A device that answers the search but stops answering its parameter requests.
+    auto silent = Make("VKA100", 0);
+    silent.faults.ignore_text_sends = 5;
+    {
+        vksim::Network net({silent});
+        o = Vkctl({"show", "127.0.0.10"});
+        EXPECT_EQ(o.status, 6);
+        EXPECT_TRUE(OneErrorLine(o, "reading the parameters of 127.0.0.10 failed: -3"));
+    }
+
     // A broadcast address the library cannot use, and the library's port held by another program.
     o = Vkctl({"search"}, {{"VKCFG_BROADCAST", "not-an-address"}});
     EXPECT_EQ(o.status, 7);

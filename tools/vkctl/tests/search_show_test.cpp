@@ -82,6 +82,10 @@ TEST_F(VkctlSearchShow, FindAsksOneAddress) {
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_NE(o.out.find(Mac(text_)), std::string::npos);
 
+    o = Vkctl({"find", Ip(extended_), "--json"});  // answers only the extended search
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Json::parse(o.out)["model_code"], 0x83);
+
     o = Vkctl({"find", "127.0.0.99"});
     EXPECT_EQ(o.status, 3);
     EXPECT_TRUE(OneErrorLine(o, "127.0.0.99"));
