@@ -28,24 +28,19 @@ FieldTable TableFor(const Device& device) {
     return std::move(*table);
 }
 
-// A standard device's parameters carry their model code; a block of another layout than the one the
-// search promised is never interpreted, let alone written back.
-void CheckLayout(const Device& device, const FieldTable& table, const Block& block) {
-    if (table.layout() == Layout::kExtended) return;
-    const uint8_t code = block.at(0);
-    if (LayoutOf(code) == table.layout() &&
-        vk_get_device_uart_number(code) == vk_get_device_uart_number(device.model_code))
-        return;
+// A block of another layout than the one the search promised is never interpreted, let alone written.
+void CheckLayout(const Device& device, const Block& block) {
+    if (SameLayout(device.model_code, block.at(0))) return;
     throw Failure(ExitStatus::kDeviceRefused, device.label + " answered with the parameters of " +
-                                                  ModelName(code) + ", but its search answer says " +
+                                                  ModelName(block.at(0)) + ", but its search answer says " +
                                                   ModelName(device.model_code));
 }
 
-Block ReadBlock(const Device& device, const FieldTable& table, const std::optional<Credentials>& given) {
+Block ReadBlock(const Device& device, const std::optional<Credentials>& given) {
     TerminalPrompt prompt;
     DeviceSession session(device, given, prompt);
     Block block = session.Read();
-    CheckLayout(device, table, block);
+    CheckLayout(device, block);
     return block;
 }
 
@@ -86,7 +81,7 @@ void RunFind(const std::string& ip, bool json) {
 void RunShow(const std::string& text, bool json, const std::optional<Credentials>& given) {
     const Device device = ResolveDevice(text);
     const FieldTable table = TableFor(device);
-    const Block block = ReadBlock(device, table, given);
+    const Block block = ReadBlock(device, given);
     Print(json ? DumpJson(FieldsJson(table, block)) : FormatFields(table, block));
 }
 
@@ -99,7 +94,7 @@ void RunSet(const std::string& text, const std::vector<std::string>& words, bool
     TerminalPrompt prompt;
     DeviceSession session(device, given, prompt);
     const Block before = session.Read();
-    CheckLayout(device, table, before);
+    CheckLayout(device, before);
     Block after = before;
     Apply(assignments, after);
     const auto changes = Diff(table, before, after);

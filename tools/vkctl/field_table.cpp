@@ -124,6 +124,13 @@ std::optional<Layout> LayoutOf(uint8_t model_code) {
     return std::nullopt;
 }
 
+bool SameLayout(uint8_t searched_code, uint8_t read_code) {
+    const auto layout = LayoutOf(searched_code);
+    if (layout == Layout::kExtended) return true;
+    return layout && LayoutOf(read_code) == layout &&
+           vk_get_device_uart_number(read_code) == vk_get_device_uart_number(searched_code);
+}
+
 size_t BlockSize(Layout layout) {
     return layout == Layout::kExtended ? kExtendedBlockSize : sizeof(VkParamRecord);
 }

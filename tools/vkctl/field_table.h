@@ -21,6 +21,10 @@ enum class Layout {
 
 std::optional<Layout> LayoutOf(uint8_t model_code);
 
+// Whether a standard parameter block that carries `read_code` in its byte 0 has the layout (and channel
+// count) of the model the search reported; the extended block carries no model code to compare.
+bool SameLayout(uint8_t searched_code, uint8_t read_code);
+
 // Bytes of the block the fields of the layout work on: sizeof(VkParamRecord), or the extended block.
 size_t BlockSize(Layout layout);
 

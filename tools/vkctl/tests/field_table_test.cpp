@@ -83,6 +83,16 @@ TEST(VkctlFieldTable, MultiPortChannelsFollowTheModelsChannelCount) {
     EXPECT_FALSE(FieldsFor(0x00));
 }
 
+TEST(VkctlFieldTable, ABlockOfAnotherLayoutIsNotTaken) {
+    EXPECT_TRUE(SameLayout(VK_MODEL_VKA100, VK_MODEL_VKB220));  // both first generation, single-port
+    EXPECT_TRUE(SameLayout(VK_MODEL_VKB304, VK_MODEL_VKB304));
+    EXPECT_TRUE(SameLayout(VK_MODEL_VKB302, 0x93));              // two channels either way
+    EXPECT_FALSE(SameLayout(VK_MODEL_VKB302, VK_MODEL_VKB304));  // fields of channels 2 and 3 would be lost
+    EXPECT_FALSE(SameLayout(VK_MODEL_VKB200, VK_MODEL_VKB301));
+    EXPECT_FALSE(SameLayout(VK_MODEL_VKB200, 0x00));
+    EXPECT_FALSE(SameLayout(0x35, 0x35));
+}
+
 TEST(VkctlFieldTable, ExtendedBlockFieldsAndByteOrder) {
     const auto table = FieldsFor(VK_MODEL_EXTENDED);
     ASSERT_TRUE(table);
