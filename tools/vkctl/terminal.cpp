@@ -21,10 +21,10 @@ class EchoOff {
         if (tcgetattr(STDIN_FILENO, &saved_) != 0) return;
         termios quiet = saved_;
         quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
-        active_ = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+        active_ = tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0;
     }
     ~EchoOff() {
-        if (active_) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_);
+        if (active_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
@@ -53,10 +53,11 @@ std::optional<Credentials> TerminalPrompt::Ask(const std::string& device_label) 
     std::fflush(stderr);
     c.user_name = ReadLine("user name");
     if (c.user_name.empty()) c.user_name = kDefaultUser;
-    std::fputs("Password: ", stderr);
-    std::fflush(stderr);
     {
+        // Echo goes off before the prompt shows, so that nothing typed after it is ever echoed.
         EchoOff quiet;
+        std::fputs("Password: ", stderr);
+        std::fflush(stderr);
         c.password = ReadLine("password");
     }
     std::fputs("\n", stderr);
