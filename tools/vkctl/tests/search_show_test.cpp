@@ -29,7 +29,9 @@ class VkctlSearchShow : public ::testing::Test {
 }  // namespace
 
 TEST_F(VkctlSearchShow, SearchTableListsEveryStandardDevice) {
-    const Outcome o = Vkctl({"search"});
+    // --broadcast replaces whatever VKCFG_BROADCAST held for this run.
+    const Outcome o =
+        Vkctl({"search", "--broadcast", "127.255.255.255"}, {{"VKCFG_BROADCAST", "not-an-address"}});
     ASSERT_EQ(o.status, 0) << o.err;
     const auto lines = Lines(o.out);
     ASSERT_EQ(lines.size(), 4u) << o.out;  // the header and three devices; the extended one needs --extended
