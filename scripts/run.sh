@@ -23,7 +23,8 @@ display_reachable_in_namespace() {
 
 # The text listing of what the searches find, for machines without a display.
 list_devices() {
-    "$BUILD/tools/search-demo/vk_search_demo"
+    echo "vkctl search --extended:"
+    "$BUILD/tools/vkctl/vkctl" search --extended
 }
 
 session() {

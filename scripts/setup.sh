@@ -8,7 +8,7 @@ BUILD="${TORVANE_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config git iproute2 util-linux
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
     qt6-base-dev            # Qt 6 Widgets, Network and Test for torvane
     fonts-wqy-microhei      # a font with the Chinese texts of the window (status bar), also offscreen
 )

@@ -1,0 +1,160 @@
+#include "cli.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "device_text.h"
+#include "exit_status.h"
+
+namespace vkctl {
+namespace {
+
+constexpr const char* kFooter = R"(
+DEVICE is an IPv4 address, or the MAC of a device on the local segment as 0.26.43.60.77.94 or
+00-1A-2B-3C-4D-5E (found by a broadcast search and then reached by broadcast).
+
+Field names for show and set are those of the parameter records; channels of multi-port devices are
+written channels[i].field (quote them in shells that expand brackets). Run "vkctl show DEVICE" to list
+a device's fields, e.g. vkctl set 10.0.0.5 device_name=Pump ip=10.0.0.6 baud_rate=19200 parity=even
+
+Login: with neither --password nor VKCTL_PASSWORD, the empty login is tried first; when the device
+refuses it, user name and password are asked on the terminal (only when stdin is one).
+
+Environment:
+  VKCTL_PASSWORD   password for the login (--password wins)
+  VKCFG_BROADCAST  broadcast address of the library (default 255.255.255.255; --broadcast sets it)
+
+Exit status:
+  0  success
+  1  other failure (e.g. a model whose parameters vkctl cannot read)
+  2  usage: bad command line, unknown field, value out of range, bad address text
+  3  not found: no device answered at the address or with the MAC
+  4  password refused
+  5  device refused the request or answered unexpectedly (e.g. write protection)
+  6  no answer from the device
+  7  network error (socket, bind, broadcast, receive; also local UDP port 65281 in use))";
+
+constexpr size_t kMaxLoginChars = 9;
+
+std::optional<Credentials> GivenCredentials(const std::string& user,
+                                            const std::optional<std::string>& option) {
+    std::optional<std::string> password = option;
+    if (!password) {
+        if (const char* env = std::getenv("VKCTL_PASSWORD")) password = env;
+    }
+    if (!password) return std::nullopt;
+    for (const std::string& text : {user, *password}) {
+        if (text.size() > kMaxLoginChars || text.find('|') != std::string::npos)
+            throw Failure(ExitStatus::kUsage,
+                          "user names and passwords have at most 9 characters and no \"|\"");
+    }
+    return Credentials{user, *password};
+}
+
+void SetBroadcast(const std::string& text) {
+    const auto parsed = ParseDeviceText(text);
+    if (!parsed || parsed->kind != DeviceText::Kind::kIp)
+        throw Failure(ExitStatus::kUsage, "--broadcast " + text + ": an IPv4 address is expected");
+    setenv("VKCFG_BROADCAST", parsed->ip.c_str(), 1);
+}
+
+int Fail(const std::string& message, ExitStatus status) {
+    std::fprintf(stderr, "vkctl: %s\n", message.c_str());
+    return static_cast<int>(status);
+}
+
+}  // namespace
+
+int Run(int argc, char** argv) {
+    CLI::App app{"vkctl: finds and configures VK device servers and time devices over UDP"};
+    app.name("vkctl");
+    app.footer(kFooter);
+    app.require_subcommand(1);
+
+    std::string user;
+    std::optional<std::string> password;
+    std::string broadcast;
+    app.add_option("--user", user, "user name for the login");
+    app.add_option_function<std::string>(
+        "--password", [&](const std::string& p) { password = p; },
+        "password for the login (or VKCTL_PASSWORD)");
+    app.add_option("--broadcast", broadcast, "broadcast address for this run (sets VKCFG_BROADCAST)");
+
+    bool json = false, extended = false, dry_run = false;
+    std::string device;
+    std::vector<std::string> assignments;
+    SerialChange serial;
+
+    auto* search = app.add_subcommand("search", "list the devices that answer a broadcast search");
+    search->add_flag("--extended", extended, "also list extended (time) devices");
+    search->add_flag("--json", json, "print JSON records");
+
+    auto* find = app.add_subcommand("find", "ask one address whether a device answers there");
+    find->add_option("IP", device, "the device's IPv4 address")->required();
+    find->add_flag("--json", json, "print a JSON record");
+
+    auto* show = app.add_subcommand("show", "log in, read and print every parameter of a device");
+    show->add_option("DEVICE", device, "IP address or MAC")->required();
+    show->add_flag("--json", json, "print a JSON object");
+
+    auto* set = app.add_subcommand("set", "change parameters: read, check, show the difference, write");
+    set->add_option("DEVICE", device, "IP address or MAC")->required();
+    set->add_option("ASSIGNMENT", assignments, "field=value")->required();
+    set->add_flag("--dry-run", dry_run, "stop before the write");
+
+    auto* serial_cmd = app.add_subcommand("serial", "change the serial line with the serial-line commands");
+    serial_cmd->add_option("DEVICE", device, "IP address or MAC")->required();
+    serial_cmd->add_option_function<std::string>(
+        "--baud", [&](const std::string& v) { serial.baud = v; }, "speed in bit/s");
+    serial_cmd->add_option_function<std::string>(
+        "--parity", [&](const std::string& v) { serial.parity = v; },
+        "none, even, odd, mark, space (or 0 to 4)");
+    serial_cmd->add_option_function<std::string>(
+        "--databits", [&](const std::string& v) { serial.data_bits = v; }, "7 or 8");
+    serial_cmd->add_option("--channel", serial.channel, "channel of a multi-port device (default 0)");
+
+    auto* models = app.add_subcommand("models", "print the model table");
+    auto* version = app.add_subcommand("version", "print the versions of vkctl and vkcfg");
+    for (auto* sub : app.get_subcommands({}))
+        sub->fallthrough();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        return Fail(std::string(e.what()) + " (vkctl --help shows the usage)", ExitStatus::kUsage);
+    }
+
+    try {
+        if (!broadcast.empty()) SetBroadcast(broadcast);
+        if (*search) {
+            RunSearch(extended, json);
+        } else if (*find) {
+            RunFind(device, json);
+        } else if (*show) {
+            RunShow(device, json, GivenCredentials(user, password));
+        } else if (*set) {
+            RunSet(device, assignments, dry_run, GivenCredentials(user, password));
+        } else if (*serial_cmd) {
+            RunSerial(device, serial);
+        } else if (*models) {
+            RunModels();
+        } else if (*version) {
+            RunVersion();
+        }
+    } catch (const Failure& f) {
+        return Fail(f.what(), f.status());
+    } catch (const std::exception& e) {
+        return Fail(std::string("internal error: ") + e.what(), ExitStatus::kFailure);
+    }
+    return static_cast<int>(ExitStatus::kOk);
+}
+
+}  // namespace vkctl

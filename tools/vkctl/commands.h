@@ -1,0 +1,28 @@
+// The subcommands of vkctl. Each prints its result on stdout and throws Failure when it cannot finish.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "session.h"
+
+namespace vkctl {
+
+struct SerialChange {
+    std::optional<std::string> baud;
+    std::optional<std::string> parity;
+    std::optional<std::string> data_bits;
+    int channel = 0;
+};
+
+void RunSearch(bool extended, bool json);
+void RunFind(const std::string& ip, bool json);
+void RunShow(const std::string& device, bool json, const std::optional<Credentials>& given);
+void RunSet(const std::string& device, const std::vector<std::string>& assignments, bool dry_run,
+            const std::optional<Credentials>& given);
+void RunSerial(const std::string& device, const SerialChange& change);
+void RunModels();
+void RunVersion();
+
+}  // namespace vkctl
