@@ -203,8 +203,8 @@ bool SetChannelSetting(Device& d, const std::string& k, const std::string& v) {
 
 }  // namespace
 
-Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faults) {
-    std::string text = spec;
+Device ParseDeviceWords(const std::string& words, size_t index, const Faults& faults) {
+    std::string text = words;
     for (char& c : text) {
         if (c == ',') c = ' ';
     }
@@ -219,7 +219,7 @@ Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faul
     for (const auto& [k, v] : kv) {
         if (k == "model" && !(model = FindModel(v))) throw ListError("model=" + v + ": unknown model");
     }
-    if (!model) throw ListError("\"" + spec + "\": model=... is missing");
+    if (!model) throw ListError("\"" + words + "\": model=... is missing");
 
     Device d = MakeDevice(*model, index, faults);
     bool ip_given = false;
@@ -250,7 +250,7 @@ std::vector<Device> ParseDeviceList(std::istream& in, size_t first_index, const 
         auto start = line.find_first_not_of(" \t\r");
         if (start == std::string::npos || line[start] == '#') continue;
         try {
-            out.push_back(ParseDeviceSpec(line, first_index + out.size(), faults));
+            out.push_back(ParseDeviceWords(line, first_index + out.size(), faults));
         } catch (const ListError& e) {
             throw ListError("line " + std::to_string(line_no) + ": " + e.what());
         }

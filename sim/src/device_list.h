@@ -35,7 +35,7 @@ std::vector<Device> GeneratedDevices(const ModelInfo& model, size_t count, size_
 // protocol, url_switch, auto_dns, network_mode, keep_alive, max_interval, max_length, option_a,
 // option_b; per channel (channel 0, or N with the digit appended: peer2) port, peer, peerport, baud,
 // parity, databits, stopbits, flow, url; and the faults (SetFault). Throws ListError naming the bad token.
-Device ParseDeviceSpec(const std::string& spec, size_t index, const Faults& faults = {});
+Device ParseDeviceWords(const std::string& words, size_t index, const Faults& faults = {});
 
 // One device per line; blank lines and lines starting with "#" are skipped.
 std::vector<Device> ParseDeviceList(std::istream& in, size_t first_index, const Faults& faults = {});

@@ -27,7 +27,7 @@ Runs simulated VK devices on loopback, each on its own 127.0.0.N, until interrup
 Devices (without any of these, the demo network: one device of every model):
   --demo                 one device of every model
   --devices FILE         a device list, one device per line ("model=VKB302 addr=127.0.0.20 name=Line2")
-  --device SPEC          one device, e.g. model=VKB200,addr=127.0.0.30,name=Pump (repeatable)
+  --device WORDS         one device, e.g. model=VKB200,addr=127.0.0.30,name=Pump (repeatable)
   --generate MODEL:N     N devices of MODEL with generated addresses and MACs (repeatable)
 Faults, for every device (a device's own keys win):
   --loss P  --dup P  --corrupt P     probabilities from 0 to 1 (corrupt: a binary answer's checksum)
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         if (!vksim::ParseIp(env, options.broadcast))
             return Fail(std::string("VKCFG_BROADCAST=") + env + ": not an address");
     }
-    std::vector<std::string> device_specs, device_files, generate;
+    std::vector<std::string> device_words, device_files, generate;
     bool demo = false, list_only = false, verbose = false, allow_non_loopback = false;
     int spread = 0;
     double duration = 0;
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
             } else if (a == "--devices") {
                 device_files.push_back(value());
             } else if (a == "--device") {
-                device_specs.push_back(value());
+                device_words.push_back(value());
             } else if (a == "--generate") {
                 generate.push_back(value());
             } else if (a == "--spread") {
@@ -173,8 +173,8 @@ int main(int argc, char** argv) {
             auto more = vksim::ParseDeviceList(in, devices.size(), faults);
             devices.insert(devices.end(), more.begin(), more.end());
         }
-        for (const auto& spec : device_specs)
-            devices.push_back(vksim::ParseDeviceSpec(spec, devices.size(), faults));
+        for (const auto& words : device_words)
+            devices.push_back(vksim::ParseDeviceWords(words, devices.size(), faults));
         for (const auto& g : generate) {
             auto colon = g.find(':');
             const vksim::ModelInfo* model = vksim::FindModel(g.substr(0, colon));

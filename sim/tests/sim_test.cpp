@@ -71,7 +71,7 @@ TEST(SimDeviceList, GeneratedDevicesHaveDistinctAddressesAndMacs) {
 }
 
 TEST(SimDeviceList, ParsesSessionAndChannelSettingsAndTheNewFaults) {
-    auto d = vksim::ParseDeviceSpec(
+    auto d = vksim::ParseDeviceWords(
         "model=VKB302 user=bob password= requires_login=0 work_mode=2 max_length=512 option_b=7 "
         "baud1=19200 parity1=2 databits=7 stopbits1=2 flow=1 peerport1=6001 url=x.example "
         "refuse_password=1 refuse_writes=1 ignore_text_sends=3 foreign_tag=1",
@@ -99,6 +99,6 @@ TEST(SimDeviceList, ParsesSessionAndChannelSettingsAndTheNewFaults) {
          {"model=VKB302 password=0123456789", "model=VKB302 databits=9", "model=VKB302 refuse_writes=2",
           "model=VKB302 baud2=9600", "model=VKB302 work_mode=256", "model=VKB302 requires_login=yes",
           "model=VKB302 url=0123456789012345678901234567890", "model=VKB302 port0=1"}) {
-        EXPECT_THROW(vksim::ParseDeviceSpec(bad, 0), vksim::ListError) << bad;
+        EXPECT_THROW(vksim::ParseDeviceWords(bad, 0), vksim::ListError) << bad;
     }
 }
