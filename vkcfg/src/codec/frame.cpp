@@ -2,8 +2,22 @@
 
 #include "codec/byte_io.h"
 #include "codec/crc.h"
+#include "codec/models.h"
 
 namespace vkcfg::codec {
+
+size_t ParameterFrameSize(uint8_t model_code) {
+    switch (FamilyOf(model_code)) {
+        case Family::kSinglePort:
+            return kSinglePortFrameSize;
+        case Family::kMultiPort:
+            return kMultiPortHeadSize + kChannelFrameSize * ChannelCount(model_code);
+        case Family::kFirstGeneration:
+        case Family::kOther:
+            break;
+    }
+    return 0;
+}
 
 std::array<uint8_t, kShortFrameSize> BuildShortFrame(const ShortFrame& fields) {
     std::array<uint8_t, kShortFrameSize> out{};

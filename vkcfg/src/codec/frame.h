@@ -14,6 +14,13 @@ inline constexpr size_t kShortFrameSize = 42;  // header with checksum; also the
 inline constexpr size_t kChecksumSize = 2;
 inline constexpr size_t kPayloadOffset = 12;  // parameter frames are scrambled from here on
 
+// Sizes of the parameter frames, checksum included: the single-port frame, and the multi-port frame's
+// head (everything but the channels) and one channel.
+inline constexpr size_t kSinglePortFrameSize = 158;
+inline constexpr size_t kMultiPortHeadSize = 94;
+inline constexpr size_t kChannelFrameSize = 54;
+inline constexpr size_t kChannelFrameBase = 92;  // channel i starts at 92 + 54 i
+
 namespace frame {
 inline constexpr size_t kMarker = 0;
 inline constexpr size_t kTag = 7;
@@ -68,6 +75,10 @@ struct ShortFrame {
     std::array<uint8_t, frame::kSerialSize> serial{};
     std::array<uint8_t, frame::kPasswordSize> password{};
 };
+
+// The length of a whole parameter frame of a model, 0 when the model has no second-generation layout:
+// 158 bytes for the single-port layout, 94 + 54 * n for the multi-port layout with n channels.
+size_t ParameterFrameSize(uint8_t model_code);
 
 // The 42-byte frame of `fields` with the MAC scrambled and the checksum in bytes 40 and 41.
 std::array<uint8_t, kShortFrameSize> BuildShortFrame(const ShortFrame& fields);

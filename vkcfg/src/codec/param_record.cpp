@@ -96,24 +96,12 @@ constexpr FieldMap kChannel[] = {
 };
 #undef CH
 
-constexpr size_t kSinglePortFrame = 158;
-constexpr size_t kMultiPortHeadFrame = 94;  // header and head payload with the checksum
-constexpr size_t kChannelFrame = 54;
-constexpr size_t kChannelFrameBase = 92;
 constexpr size_t kAddressField = 16;
 
+// The VKB220 answers a second-generation read in the single-port frame, though it has no
+// second-generation write.
 size_t FrameSizeOf(uint8_t model) {
-    switch (FamilyOf(model)) {
-        case Family::kSinglePort:
-            return kSinglePortFrame;
-        case Family::kMultiPort:
-            return kMultiPortHeadFrame + kChannelFrame * ChannelCount(model);
-        case Family::kFirstGeneration:
-            return model == VK_MODEL_VKB220 ? kSinglePortFrame : 0;  // 0x20 answers in the single-port frame
-        case Family::kOther:
-            break;
-    }
-    return 0;
+    return model == VK_MODEL_VKB220 ? kSinglePortFrameSize : ParameterFrameSize(model);
 }
 
 // Frame bytes -> record bytes. `frame` is indexed by frame offset (a block shifted by 8 bytes).
@@ -288,7 +276,7 @@ size_t BinaryBlockToRecord(std::span<const uint8_t> block, VkParamRecord& record
         ReadFields(kMultiPortHead, in, 0, out, 0);
         const size_t n = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
         for (size_t i = 0; i < n; ++i) {
-            ReadFields(kChannel, in, kChannelFrameBase + kChannelFrame * i, out,
+            ReadFields(kChannel, in, kChannelFrameBase + kChannelFrameSize * i, out,
                        VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i);
         }
         return RecordLayoutSize(model);
@@ -311,7 +299,7 @@ std::optional<std::vector<uint8_t>> RecordToBinaryBlock(const VkParamRecord& rec
         const size_t n = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
         for (size_t i = 0; ok && i < n; ++i) {
             ok = WriteFields(kChannel, in, VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i, out,
-                             kChannelFrameBase + kChannelFrame * i);
+                             kChannelFrameBase + kChannelFrameSize * i);
         }
     } else {
         ok = WriteFields(kSinglePort, in, 0, out, 0);

@@ -61,9 +61,6 @@ constexpr SearchShape kMultiPortShape{52, 68, 72, 76, 84, 88, 92, 94};
 constexpr size_t kDeviceNameOffset = 20;
 constexpr size_t kDeviceNameSize = 10;
 constexpr size_t kFirmwareSize = 16;
-constexpr size_t kMultiPortHeadSize = 94;  // frame bytes before channel 1, checksum included
-constexpr size_t kChannelSize = 54;
-constexpr size_t kSinglePortFrameSize = 158;
 
 template <size_t N>
 void SetAddress(char (&field)[N], const ByteReader& in, size_t offset) {
@@ -113,19 +110,6 @@ TextAnswer ParseTextSearchAnswer(std::span<const uint8_t> datagram, VkSearchReco
     return TextAnswer::kDevice;
 }
 
-size_t ParameterFrameSize(uint8_t model_code) {
-    switch (FamilyOf(model_code)) {
-        case Family::kSinglePort:
-            return kSinglePortFrameSize;
-        case Family::kMultiPort:
-            return kMultiPortHeadSize + kChannelSize * ChannelCount(model_code);
-        case Family::kFirstGeneration:
-        case Family::kOther:
-            break;
-    }
-    return 0;
-}
-
 BinaryFill FillFromBinarySearchAnswer(std::span<const uint8_t> plain_frame, VkSearchRecord& record) {
     ByteReader in(plain_frame);
     const uint8_t model = in.U8(frame::kModelCode);
@@ -135,7 +119,7 @@ BinaryFill FillFromBinarySearchAnswer(std::span<const uint8_t> plain_frame, VkSe
     // Channel 0 is read even for a multi-port code that the model table does not know.
     const size_t needed = family == Family::kSinglePort
                               ? kSinglePortFrameSize
-                              : kMultiPortHeadSize + kChannelSize * std::max<size_t>(channels, 1);
+                              : kMultiPortHeadSize + kChannelFrameSize * std::max<size_t>(channels, 1);
     if (in.size() < needed) return BinaryFill::kTooShort;
 
     const SearchShape& s = family == Family::kSinglePort ? kSinglePortShape : kMultiPortShape;
@@ -153,7 +137,7 @@ BinaryFill FillFromBinarySearchAnswer(std::span<const uint8_t> plain_frame, VkSe
     SetAddress(record.dns2, in, s.dns2);
     if (family == Family::kMultiPort) {
         for (size_t k = 1; k < channels && k < VK_MAX_CHANNELS; ++k) {
-            SetAddress(record.channel_peer_ip[k - 1], in, kMultiPortShape.peer_ip + kChannelSize * k);
+            SetAddress(record.channel_peer_ip[k - 1], in, kMultiPortShape.peer_ip + kChannelFrameSize * k);
         }
     }
     return BinaryFill::kFilled;

@@ -23,10 +23,6 @@ inline constexpr size_t kMinTextSearchAnswer = 24;  // shorter answers are not t
 // address). Fields end at "/", NUL or the end of the datagram; nothing past the datagram is read.
 TextAnswer ParseTextSearchAnswer(std::span<const uint8_t> datagram, VkSearchRecord& record);
 
-// The length of a whole parameter frame of a model, 0 when the model has no second-generation layout:
-// 158 bytes for the single-port layout, 94 + 54 * n for the multi-port layout with n channels.
-size_t ParameterFrameSize(uint8_t model_code);
-
 enum class BinaryFill {
     kFilled,    // record filled
     kNoShape,   // the model code (byte 9) has no search shape: only 0x10 and the multi-port codes have one
