@@ -5,8 +5,11 @@
  * calls and returns a result code (VK_OK = 1 on success, a negative VK_ERR_* code on failure). Every
  * buffer belongs to the caller; returned texts are constants of the library and must not be freed.
  *
- * Texts are NUL-terminated single-byte texts (the workstation's ANSI code page). The error texts of
- * vk_get_error_string are GBK (code page 936) bytes.
+ * Texts are single-byte texts (the workstation's ANSI code page). Every text field that the library
+ * fills ends with a NUL inside the field, except the fields marked "whole width" below: those carry
+ * the device's bytes as it sent them and may fill every byte of the field without a NUL (a device name
+ * of 10 characters in a 10-byte field). Read them with a bound, e.g. strnlen(field, sizeof field).
+ * The error texts of vk_get_error_string are GBK (code page 936) bytes.
  *
  * Every operation binds the local UDP port 65281 without address reuse: calls must not overlap, within
  * one process or across processes on one host (a second, overlapping call returns VK_ERR_NETWORK).
@@ -96,8 +99,8 @@ enum VkResult {
 
 typedef struct VkSearchRecord {
     uint8_t model_code;                            /* model code, see VK_MODEL_* */
-    char firmware_version[16];                     /* firmware version text */
-    char device_name[10];                          /* at most 9 characters and NUL */
+    char firmware_version[16];                     /* firmware version text; whole width */
+    char device_name[10];                          /* device name; whole width */
     uint8_t mac[6];                                /* MAC address */
     char ip[16];                                   /* device IP address, dotted text */
     uint8_t reserved_49;                           /* 0 */
@@ -142,15 +145,16 @@ VKCFG_STATIC_ASSERT(offsetof(VkSearchRecord, reserved_244) == 244, "layout");
 
 /* ---- VkSearchRecordEx: payload of one extended search answer (360 bytes, stride 360) ----------
  * The library copies the answer's payload into the slot unchanged and does not interpret it; the
- * fields below are those that the manager reads. Addresses are four bytes, first octet first. */
+ * fields below are those that the manager reads. Addresses are four bytes, first octet first. Both
+ * texts are the device's bytes as sent: whole width, and a short payload leaves them as they were. */
 
 #define VK_SEARCH_RECORD_EX_SIZE 360
 
 typedef struct VkSearchRecordEx {
     uint8_t model_code; /* VK_MODEL_EXTENDED for an extended device */
     uint8_t reserved_1[3];
-    char firmware_version[32]; /* NUL-terminated text */
-    char device_name[16];      /* NUL-terminated text */
+    char firmware_version[32]; /* text; whole width */
+    char device_name[16];      /* text; whole width */
     uint8_t mac[6];            /* raw MAC bytes */
     uint8_t reserved_58[2];
     uint8_t ip[4];
@@ -205,7 +209,10 @@ VKCFG_STATIC_ASSERT(offsetof(LoginRecord, channel) == 21, "layout");
  * Two layouts, chosen by model_code in byte 0: single-port for 0x01, 0x10 and 0x20, multi-port for the
  * codes with high nibble 3 or 9. The library writes at most 304 bytes of the single-port layout and
  * 156 + 68 * n bytes of the multi-port layout (n channels, at most 8: 700 bytes); everything else keeps
- * the caller's content. Texts are NUL-terminated where the field has room; numbers in host order. */
+ * the caller's content. Address texts (ip, peer_ip, netmask, gateway, dns1, dns2) always end with a
+ * NUL; user_name, password, device_name, firmware_version and url (of the channels too) are whole
+ * width: a second-generation device's bytes as sent, and a first-generation url of 30 characters.
+ * Numbers in host order. */
 
 #define VK_PARAM_SINGLE_SIZE 304
 #define VK_PARAM_CHANNEL_SIZE 68
@@ -336,7 +343,7 @@ typedef struct VkaWorkBlock {
     char dns2[16];             /* "GLi" */
     char device_name[10];      /* "GDN" */
     char firmware_version[16]; /* "V" (15 characters and NUL) */
-    char url[30];              /* "GDW" */
+    char url[30];              /* "GDW"; whole width, every other text ends with a NUL */
     char user_name[10];        /* "GON" */
     char password[10];         /* "GPW" */
     uint16_t local_port;       /* "GPN" */

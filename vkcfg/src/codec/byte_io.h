@@ -1,6 +1,7 @@
-// Bounded access to byte buffers. Every read and write checks its range: a read outside the data gives
-// zero (or a clipped span), a write outside the buffer is dropped. Parsers check Covers() for meaning;
-// these helpers make sure that no mistake can ever reach past a buffer.
+// Bounded access to bytes. Every read of untrusted bytes goes through checked::Reader, whose every
+// fetch says whether the bytes were there; every write into a frame through checked::Writer, which
+// writes all of a field or nothing. The helpers below copy texts and raw fields into the fixed char
+// fields of the library's records.
 #pragma once
 
 #include <algorithm>
@@ -10,63 +11,13 @@
 #include <span>
 #include <string_view>
 
+#include "checked/reader.h"
+#include "checked/writer.h"
+
 namespace vkcfg::codec {
 
-class ByteReader {
-  public:
-    explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-    size_t size() const { return bytes_.size(); }
-    bool Covers(size_t offset, size_t count) const {
-        return offset <= bytes_.size() && count <= bytes_.size() - offset;
-    }
-
-    uint8_t U8(size_t offset) const { return offset < bytes_.size() ? bytes_[offset] : 0; }
-    uint16_t U16Be(size_t offset) const { return static_cast<uint16_t>(U8(offset) << 8 | U8(offset + 1)); }
-    uint16_t U16Le(size_t offset) const { return static_cast<uint16_t>(U8(offset + 1) << 8 | U8(offset)); }
-
-    // The bytes [offset, offset + count) clipped to the data.
-    std::span<const uint8_t> Bytes(size_t offset, size_t count) const {
-        if (offset >= bytes_.size()) return {};
-        return bytes_.subspan(offset, std::min(count, bytes_.size() - offset));
-    }
-
-    // The text starting at offset: at most max_chars bytes, ended by the first NUL or the end of data.
-    std::string_view Text(size_t offset, size_t max_chars) const {
-        auto b = Bytes(offset, max_chars);
-        auto end = std::find(b.begin(), b.end(), uint8_t{0});
-        return {reinterpret_cast<const char*>(b.data()), static_cast<size_t>(end - b.begin())};
-    }
-
-  private:
-    std::span<const uint8_t> bytes_;
-};
-
-class ByteWriter {
-  public:
-    explicit ByteWriter(std::span<uint8_t> bytes) : bytes_(bytes) {}
-
-    size_t size() const { return bytes_.size(); }
-    void U8(size_t offset, uint8_t v) {
-        if (offset < bytes_.size()) bytes_[offset] = v;
-    }
-    void U16Be(size_t offset, uint16_t v) {
-        U8(offset, static_cast<uint8_t>(v >> 8));
-        U8(offset + 1, static_cast<uint8_t>(v));
-    }
-    void U16Le(size_t offset, uint16_t v) {
-        U8(offset, static_cast<uint8_t>(v));
-        U8(offset + 1, static_cast<uint8_t>(v >> 8));
-    }
-    void Bytes(size_t offset, std::span<const uint8_t> src) {
-        if (offset >= bytes_.size()) return;
-        size_t n = std::min(src.size(), bytes_.size() - offset);
-        if (n != 0) std::memcpy(bytes_.data() + offset, src.data(), n);
-    }
-
-  private:
-    std::span<uint8_t> bytes_;
-};
+using checked::Reader;
+using checked::Writer;
 
 // Copies text into a fixed char field: at most min(max_chars, field size - 1) characters, then a NUL.
 // The rest of the field is left as it is (callers start from a cleared record).
@@ -87,11 +38,15 @@ void SetFieldText(char (&field)[N], std::string_view text) {
     if (n < N) field[n] = '\0';
 }
 
-// Copies a raw byte field of a frame into a record field of the same width, byte for byte.
+// Copies a raw field of exactly N bytes at `offset` of the frame into a record field, byte for byte;
+// false (field untouched) when the frame does not hold those bytes.
 template <size_t N>
-void SetBytes(char (&field)[N], std::span<const uint8_t> src) {
-    size_t n = std::min(src.size(), N);
-    if (n != 0) std::memcpy(field, src.data(), n);
+bool CopyField(char (&field)[N], const Reader& frame, size_t offset) {
+    return frame.CopyAt(offset, std::span(reinterpret_cast<uint8_t*>(field), N));
+}
+template <size_t N>
+bool CopyField(uint8_t (&field)[N], const Reader& frame, size_t offset) {
+    return frame.CopyAt(offset, std::span(field, N));
 }
 
 }  // namespace vkcfg::codec

@@ -21,19 +21,19 @@ size_t ParameterFrameSize(uint8_t model_code) {
 
 std::array<uint8_t, kShortFrameSize> BuildShortFrame(const ShortFrame& fields) {
     std::array<uint8_t, kShortFrameSize> out{};
-    ByteWriter w(out);
-    w.U8(frame::kMarker, fields.marker);
-    w.U8(frame::kTag, fields.tag);
-    w.U8(frame::kCommand, static_cast<uint8_t>(fields.command));
-    w.U8(frame::kModelCode, fields.model_code);
-    w.U8(frame::kChannel, fields.channel);
+    Writer w(out);
+    w.U8At(frame::kMarker, fields.marker);
+    w.U8At(frame::kTag, fields.tag);
+    w.U8At(frame::kCommand, static_cast<uint8_t>(fields.command));
+    w.U8At(frame::kModelCode, fields.model_code);
+    w.U8At(frame::kChannel, fields.channel);
     if (fields.mac) {
         auto mac = *fields.mac;
         Scramble(mac);
-        w.Bytes(frame::kMac, mac);
+        w.BytesAt(frame::kMac, mac);
     }
-    w.Bytes(frame::kSerial, fields.serial);
-    w.Bytes(frame::kPassword, fields.password);
+    w.BytesAt(frame::kSerial, fields.serial);
+    w.BytesAt(frame::kPassword, fields.password);
     WriteChecksum(out);
     return out;
 }
@@ -53,13 +53,45 @@ void Scramble(std::span<uint8_t> bytes) {
 void WriteChecksum(std::span<uint8_t> frame) {
     if (frame.size() < kChecksumSize) return;
     size_t body = frame.size() - kChecksumSize;
-    ByteWriter(frame).U16Le(body, Crc16(frame.first(body)));
+    Writer(frame).U16LeAt(body, Crc16(frame.first(body)));
+}
+
+std::vector<uint8_t> Unscrambled(std::span<const uint8_t> frame) {
+    std::vector<uint8_t> plain(frame.begin(), frame.end());
+    if (plain.size() > kPayloadOffset + kChecksumSize) {
+        Scramble(std::span(plain).subspan(kPayloadOffset, plain.size() - kPayloadOffset - kChecksumSize));
+    }
+    return plain;
+}
+
+std::optional<uint8_t> HeaderByte(std::span<const uint8_t> frame, size_t offset) {
+    uint8_t b;
+    if (!Reader(frame).U8At(offset, b)) return std::nullopt;
+    return b;
 }
 
 bool ChecksumMatches(std::span<const uint8_t> datagram) {
     if (datagram.size() <= kChecksumSize) return false;
     size_t body = datagram.size() - kChecksumSize;
-    return ByteReader(datagram).U16Le(body) == Crc16(datagram.first(body));
+    uint16_t carried = 0;
+    return Reader(datagram).U16LeAt(body, carried) && carried == Crc16(datagram.first(body));
+}
+
+bool IsWriteAcknowledgement(std::span<const uint8_t> datagram) {
+    return ChecksumMatches(datagram);
+}
+
+bool IsSerialAcknowledgement(std::span<const uint8_t> datagram) {
+    return datagram.size() >= kShortFrameSize && ChecksumMatches(datagram);
+}
+
+std::optional<std::span<const uint8_t>> ExtendedPayload(std::span<const uint8_t> frame) {
+    const Reader in(frame);
+    std::span<const uint8_t> payload;
+    if (in.size() < kShortFrameSize + kChecksumSize ||
+        !in.SpanAt(kShortFrameSize, in.size() - kShortFrameSize - kChecksumSize, payload))
+        return std::nullopt;
+    return payload;
 }
 
 }  // namespace vkcfg::codec

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace vkcfg::codec {
 
@@ -91,6 +92,24 @@ void Scramble(std::span<uint8_t> bytes);
 
 // Writes the checksum of all bytes but the last two into the last two, low byte first.
 void WriteChecksum(std::span<uint8_t> frame);
+
+// A copy of a received frame with its payload (from byte 12 up to the checksum) unscrambled; a frame
+// with no byte between the header's first 12 bytes and the checksum comes back unchanged.
+std::vector<uint8_t> Unscrambled(std::span<const uint8_t> frame);
+
+// The header byte at `offset` of a received frame (tag, command, model code); nullopt when the frame
+// is too short to hold it.
+std::optional<uint8_t> HeaderByte(std::span<const uint8_t> frame, size_t offset);
+
+// The answer a write waits for: any datagram whose checksum matches, whatever its tag and command.
+bool IsWriteAcknowledgement(std::span<const uint8_t> datagram);
+
+// The answer to a serial-line frame: at least a whole short frame, with a matching checksum.
+bool IsSerialAcknowledgement(std::span<const uint8_t> datagram);
+
+// The payload of an extended frame: the bytes between the 42-byte header and the checksum; nullopt
+// for a frame too short to hold header and checksum.
+std::optional<std::span<const uint8_t>> ExtendedPayload(std::span<const uint8_t> frame);
 
 // True when the datagram has at least 3 bytes and its last two hold, low byte first, the checksum of
 // the bytes before them.

@@ -104,56 +104,56 @@ size_t FrameSizeOf(uint8_t model) {
     return model == VK_MODEL_VKB220 ? kSinglePortFrameSize : ParameterFrameSize(model);
 }
 
-// Frame bytes -> record bytes. `frame` is indexed by frame offset (a block shifted by 8 bytes).
-void ReadFields(std::span<const FieldMap> map, const ByteReader& frame, size_t frame_base, uint8_t* record,
+// Frame bytes -> record bytes. `frame` is indexed by frame offset (a block shifted by 8 bytes). False
+// when a field is missing from the frame; the fields before it have been written then.
+bool ReadFields(std::span<const FieldMap> map, const Reader& frame, size_t frame_base, uint8_t* record,
                 size_t record_base) {
     for (const auto& f : map) {
         const size_t at = frame_base + f.frame;
         uint8_t* dst = record + record_base + f.record;
         switch (f.kind) {
-            case Kind::kBytes: {
-                auto src = frame.Bytes(at, f.width);
-                std::memcpy(dst, src.data(), src.size());
+            case Kind::kBytes:
+                if (!frame.CopyAt(at, std::span(dst, f.width))) return false;
                 break;
-            }
             case Kind::kAddress: {
-                Ipv4Bytes a{frame.U8(at), frame.U8(at + 1), frame.U8(at + 2), frame.U8(at + 3)};
+                Ipv4Bytes a;
+                if (!frame.CopyAt(at, a)) return false;
                 std::string text = AddrBytesToText(a);
                 std::memset(dst, 0, kAddressField);
                 std::memcpy(dst, text.data(), std::min(text.size(), kAddressField - 1));
                 break;
             }
             case Kind::kU8:
-                *dst = frame.U8(at);
+                if (!frame.U8At(at, *dst)) return false;
                 break;
-            case Kind::kPortBe: {
-                uint16_t v = frame.U16Be(at);
-                std::memcpy(dst, &v, 2);
-                break;
-            }
+            case Kind::kPortBe:
             case Kind::kWordLe: {
-                uint16_t v = frame.U16Le(at);
+                uint16_t v;
+                if (!(f.kind == Kind::kPortBe ? frame.U16BeAt(at, v) : frame.U16LeAt(at, v))) return false;
                 std::memcpy(dst, &v, 2);
                 break;
             }
             case Kind::kBaud100: {
-                uint32_t v = static_cast<uint32_t>(frame.U16Le(at)) * 100u;
+                uint16_t hundreds;
+                if (!frame.U16LeAt(at, hundreds)) return false;
+                uint32_t v = static_cast<uint32_t>(hundreds) * 100u;
                 std::memcpy(dst, &v, 4);
                 break;
             }
         }
     }
+    return true;
 }
 
 // Record bytes -> frame bytes; false when an address text does not parse.
-bool WriteFields(std::span<const FieldMap> map, const uint8_t* record, size_t record_base, ByteWriter& frame,
+bool WriteFields(std::span<const FieldMap> map, const uint8_t* record, size_t record_base, Writer& frame,
                  size_t frame_base) {
     for (const auto& f : map) {
         const size_t at = frame_base + f.frame;
         const uint8_t* src = record + record_base + f.record;
         switch (f.kind) {
             case Kind::kBytes:
-                frame.Bytes(at, std::span(src, f.width));
+                if (!frame.BytesAt(at, std::span(src, f.width))) return false;
                 break;
             case Kind::kAddress: {
                 std::string_view text(reinterpret_cast<const char*>(src),
@@ -164,28 +164,28 @@ bool WriteFields(std::span<const FieldMap> map, const uint8_t* record, size_t re
                     if (!parsed) return false;
                     a = *parsed;
                 }
-                frame.Bytes(at, a);
+                if (!frame.BytesAt(at, a)) return false;
                 break;
             }
             case Kind::kU8:
-                frame.U8(at, *src);
+                if (!frame.U8At(at, *src)) return false;
                 break;
             case Kind::kPortBe: {
                 uint16_t v;
                 std::memcpy(&v, src, 2);
-                frame.U16Be(at, v);
+                if (!frame.U16BeAt(at, v)) return false;
                 break;
             }
             case Kind::kWordLe: {
                 uint16_t v;
                 std::memcpy(&v, src, 2);
-                frame.U16Le(at, v);
+                if (!frame.U16LeAt(at, v)) return false;
                 break;
             }
             case Kind::kBaud100: {
                 uint32_t v;
                 std::memcpy(&v, src, 4);
-                frame.U16Le(at, static_cast<uint16_t>(v / 100u));
+                if (!frame.U16LeAt(at, static_cast<uint16_t>(v / 100u))) return false;
                 break;
             }
         }
@@ -251,12 +251,20 @@ size_t RecordLayoutSize(uint8_t model_code) {
            VK_PARAM_CHANNEL_SIZE * std::min<size_t>(ChannelCount(model_code), VK_MAX_CHANNELS);
 }
 
+bool SameRecordLayout(uint8_t a, uint8_t b) {
+    return RecordLayoutSize(a) == RecordLayoutSize(b) && BinaryBlockSize(a) == BinaryBlockSize(b);
+}
+
 std::vector<uint8_t> BinaryBlockOfFrame(std::span<const uint8_t> plain_frame) {
-    ByteReader in(plain_frame);
-    const uint8_t model = in.U8(frame::kModelCode);
+    const Reader in(plain_frame);
+    uint8_t model = 0;
+    if (!in.U8At(frame::kModelCode, model)) return {};
     const size_t size = BinaryBlockSize(model);
-    if (size == 0 || !in.Covers(kWorkBlockFrameOffset, size + kChecksumSize)) return {};
-    auto bytes = in.Bytes(kWorkBlockFrameOffset, size);
+    std::span<const uint8_t> bytes;
+    // A whole frame of the layout: the block and the checksum after it.
+    if (size == 0 || !in.Has(kWorkBlockFrameOffset, size + kChecksumSize) ||
+        !in.SpanAt(kWorkBlockFrameOffset, size, bytes))
+        return {};
     std::vector<uint8_t> block(bytes.begin(), bytes.end());
     block[0] = model;
     return block;
@@ -266,24 +274,31 @@ size_t BinaryBlockToRecord(std::span<const uint8_t> block, VkParamRecord& record
     const uint8_t model = block.empty() ? 0 : block[0];
     const size_t size = BinaryBlockSize(model);
     if (size == 0 || block.size() < size) return 0;
-    // Indexing the block by frame offsets: frame offset o is block byte o - 8.
+    // Indexing the block by frame offsets: frame offset o is block byte o - 8. The record is built in a
+    // copy and stored only when every field was there.
     std::vector<uint8_t> frame(kWorkBlockFrameOffset, 0);
     frame.insert(frame.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(size));
-    ByteReader in(frame);
-    auto* out = reinterpret_cast<uint8_t*>(&record);
-    record.model_code = model;
+    const Reader in(frame);
+    const size_t layout = RecordLayoutSize(model);
+    VkParamRecord filled{};
+    std::memcpy(&filled, &record, layout);  // bytes of the layout the fields leave alone stay as they were
+    auto* out = reinterpret_cast<uint8_t*>(&filled);
+    filled.model_code = model;
+    bool whole;
     if (FamilyOf(model) == Family::kMultiPort) {
-        ReadFields(kMultiPortHead, in, 0, out, 0);
+        whole = ReadFields(kMultiPortHead, in, 0, out, 0);
         const size_t n = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
-        for (size_t i = 0; i < n; ++i) {
-            ReadFields(kChannel, in, kChannelFrameBase + kChannelFrameSize * i, out,
-                       VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i);
+        for (size_t i = 0; whole && i < n; ++i) {
+            whole = ReadFields(kChannel, in, kChannelFrameBase + kChannelFrameSize * i, out,
+                               VK_PARAM_MULTI_HEAD_SIZE + VK_PARAM_CHANNEL_SIZE * i);
         }
-        return RecordLayoutSize(model);
+    } else {
+        whole = ReadFields(kSinglePort, in, 0, out, 0);
+        filled.single.network_mode = 0;  // a first-generation setting; the second generation has none
     }
-    ReadFields(kSinglePort, in, 0, out, 0);
-    record.single.network_mode = 0;  // a first-generation setting; the second generation has none
-    return RecordLayoutSize(model);
+    if (!whole) return 0;
+    std::memcpy(&record, &filled, layout);
+    return layout;
 }
 
 std::optional<std::vector<uint8_t>> RecordToBinaryBlock(const VkParamRecord& record) {
@@ -291,7 +306,7 @@ std::optional<std::vector<uint8_t>> RecordToBinaryBlock(const VkParamRecord& rec
     const Family family = FamilyOf(model);
     if (family != Family::kSinglePort && family != Family::kMultiPort) return std::nullopt;
     std::vector<uint8_t> frame(FrameSizeOf(model), 0);
-    ByteWriter out(frame);
+    Writer out(frame);
     const auto* in = reinterpret_cast<const uint8_t*>(&record);
     bool ok;
     if (family == Family::kMultiPort) {
@@ -316,14 +331,14 @@ std::vector<uint8_t> BuildParameterWriteFrame(std::span<const uint8_t> block) {
     const size_t size = BinaryBlockSize(model);
     if ((family != Family::kSinglePort && family != Family::kMultiPort) || block.size() < size) return {};
     std::vector<uint8_t> frame(size + kWorkBlockFrameOffset + kChecksumSize, 0);
-    ByteWriter out(frame);
-    out.Bytes(kWorkBlockFrameOffset, block.first(size));
-    out.U8(frame::kMarker, 0);
-    out.U8(frame::kTag, 0);
-    out.U8(frame::kCommand, static_cast<uint8_t>(Command::kWrite));
-    out.U8(frame::kModelCode, model);
-    out.U8(frame::kChannel, 0);
-    out.U8(frame::kChannel + 1, 0);
+    Writer out(frame);
+    out.BytesAt(kWorkBlockFrameOffset, block.first(size));
+    out.U8At(frame::kMarker, 0);
+    out.U8At(frame::kTag, 0);
+    out.U8At(frame::kCommand, static_cast<uint8_t>(Command::kWrite));
+    out.U8At(frame::kModelCode, model);
+    out.U8At(frame::kChannel, 0);
+    out.U8At(frame::kChannel + 1, 0);
     Scramble(std::span(frame).subspan(kPayloadOffset, frame.size() - kPayloadOffset - kChecksumSize));
     WriteChecksum(frame);
     return frame;

@@ -31,12 +31,17 @@ size_t BinaryBlockSize(uint8_t model_code);
 // for the single-port layout, 156 + 68 n for the multi-port layout, 0 without a layout.
 size_t RecordLayoutSize(uint8_t model_code);
 
+// True when two model codes have the same record layout and parameter frame (the same generation
+// layout and channel count): an answer of one may fill a record asked for with the other.
+bool SameRecordLayout(uint8_t a, uint8_t b);
+
 // The work block of an (already unscrambled) parameter frame; empty when the frame's model code has no
 // layout or the frame is shorter than a whole frame of its layout.
 std::vector<uint8_t> BinaryBlockOfFrame(std::span<const uint8_t> plain_frame);
 
 // Fills the record's layout (chosen by block[0]) from a work block of at least BinaryBlockSize bytes;
-// the number of record bytes that carry the layout is returned (0: no layout, nothing written).
+// the number of record bytes that carry the layout is returned (0: no layout or a block cut short,
+// nothing written). `record` must hold RecordLayoutSize(block[0]) bytes.
 size_t BinaryBlockToRecord(std::span<const uint8_t> block, VkParamRecord& record);
 
 // The work block of a record, with block[0] = the record's model code. nullopt when the model code has

@@ -16,24 +16,17 @@ namespace {
 // bytes; after a NUL or the end every further field is empty.
 class FieldCursor {
   public:
-    explicit FieldCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    explicit FieldCursor(std::span<const uint8_t> bytes) : in_(bytes) {}
 
     std::string_view Next() {
-        size_t start = pos_;
-        while (!ended_ && pos_ < bytes_.size() && bytes_[pos_] != '/' && bytes_[pos_] != 0)
-            ++pos_;
-        std::string_view field(reinterpret_cast<const char*>(bytes_.data()) + start, pos_ - start);
-        if (pos_ < bytes_.size() && bytes_[pos_] == '/') {
-            ++pos_;
-        } else {
-            ended_ = true;
-        }
-        return field;
+        if (ended_) return {};
+        auto field = in_.FetchUntil([](uint8_t c) { return c == '/' || c == 0; });
+        if (!in_.FetchIf('/')) ended_ = true;
+        return Reader::TextOf(field);
     }
 
   private:
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
+    Reader in_;
     bool ended_ = false;
 };
 
@@ -59,29 +52,50 @@ struct SearchShape {
 constexpr SearchShape kSinglePortShape{36, 52, 56, 60, 80, 84, 64, 68};
 constexpr SearchShape kMultiPortShape{52, 68, 72, 76, 84, 88, 92, 94};
 constexpr size_t kDeviceNameOffset = 20;
-constexpr size_t kDeviceNameSize = 10;
-constexpr size_t kFirmwareSize = 16;
 
+// An address of four bytes at `offset` as dotted text; false (field untouched) when the frame does not
+// hold the four bytes.
 template <size_t N>
-void SetAddress(char (&field)[N], const ByteReader& in, size_t offset) {
-    Ipv4Bytes b{in.U8(offset), in.U8(offset + 1), in.U8(offset + 2), in.U8(offset + 3)};
+bool SetAddress(char (&field)[N], const Reader& in, size_t offset) {
+    Ipv4Bytes b;
+    if (!in.CopyAt(offset, b)) return false;
     SetText(field, AddrBytesToText(b));
+    return true;
+}
+
+// The bytes a search shape reads: a single-port frame, or a multi-port frame with its channels (at
+// least channel 0, which is read even for a multi-port code the model table does not know).
+size_t SearchShapeSize(Family family, size_t channels) {
+    if (family == Family::kSinglePort) return kSinglePortFrameSize;
+    return kMultiPortHeadSize + kChannelFrameSize * std::max<size_t>(channels, 1);
+}
+
+bool FillShape(const Reader& in, const SearchShape& s, VkSearchRecord& r) {
+    return CopyField(r.firmware_version, in, s.firmware_version) &&
+           CopyField(r.device_name, in, kDeviceNameOffset) && CopyField(r.mac, in, frame::kMac) &&
+           SetAddress(r.ip, in, s.ip) && SetAddress(r.netmask, in, s.netmask) &&
+           SetAddress(r.gateway, in, s.gateway) && in.U16BeAt(s.local_port, r.local_port) &&
+           SetAddress(r.peer_ip, in, s.peer_ip) && SetAddress(r.dns1, in, s.dns1) &&
+           SetAddress(r.dns2, in, s.dns2);
 }
 
 }  // namespace
 
 TextAnswer ParseTextSearchAnswer(std::span<const uint8_t> datagram, VkSearchRecord& record) {
-    if (datagram.size() >= 2 && datagram[0] == 'V' && datagram[1] == 'B') {
+    Reader in(datagram);
+    uint8_t status = 0;
+    uint8_t second = 0;
+    if (in.U8At(0, status) && in.U8At(1, second) && status == 'V' && second == 'B') {
         record.model_code = VK_MODEL_VKB200;
         return TextAnswer::kSecondGeneration;
     }
-    if (datagram.empty() || datagram[0] != 'A') {
+    if (!in.FetchIf('A')) {
         record.model_code = 0xFF;
         return TextAnswer::kNotDevice;
     }
     record.model_code = VK_MODEL_VKA100;
 
-    FieldCursor one(datagram.subspan(1));
+    FieldCursor one(in.Rest());
     MacBytes mac{};
     std::memcpy(mac.data(), record.mac, mac.size());
     MacTextToBytes(one.Next(), mac);
@@ -91,13 +105,13 @@ TextAnswer ParseTextSearchAnswer(std::span<const uint8_t> datagram, VkSearchReco
         one.Next();
     SetText(record.device_name, one.Next(), kNameChars);
 
-    auto nul = std::find(datagram.begin(), datagram.end(), uint8_t{0});
-    size_t part_two = static_cast<size_t>(nul - datagram.begin()) + 2;
-    // No NUL, or a NUL with nothing after the byte that follows it: part one is all there is, and the
-    // sender's address stays in `ip`.
-    if (nul == datagram.end() || part_two >= datagram.size()) return TextAnswer::kDevice;
+    // Part two starts two bytes after the first NUL. Without a NUL, or with nothing after the byte that
+    // follows it, part one is all there is, and the sender's address stays in `ip`.
+    in.Seek(0);
+    in.FetchUntil([](uint8_t c) { return c == 0; });
+    if (!in.Skip(2) || in.AtEnd()) return TextAnswer::kDevice;
 
-    FieldCursor two(datagram.subspan(part_two));
+    FieldCursor two(in.Rest());
     SetText(record.ip, two.Next(), kAddressTextChars);
     SetText(record.netmask, two.Next(), kAddressTextChars);
     SetText(record.gateway, two.Next(), kAddressTextChars);
@@ -111,35 +125,24 @@ TextAnswer ParseTextSearchAnswer(std::span<const uint8_t> datagram, VkSearchReco
 }
 
 BinaryFill FillFromBinarySearchAnswer(std::span<const uint8_t> plain_frame, VkSearchRecord& record) {
-    ByteReader in(plain_frame);
-    const uint8_t model = in.U8(frame::kModelCode);
+    const Reader in(plain_frame);
+    uint8_t model = 0;
+    if (!in.U8At(frame::kModelCode, model)) return BinaryFill::kTooShort;
     const Family family = FamilyOf(model);
     if (family != Family::kSinglePort && family != Family::kMultiPort) return BinaryFill::kNoShape;
-    const size_t channels = ChannelCount(model);
-    // Channel 0 is read even for a multi-port code that the model table does not know.
-    const size_t needed = family == Family::kSinglePort
-                              ? kSinglePortFrameSize
-                              : kMultiPortHeadSize + kChannelFrameSize * std::max<size_t>(channels, 1);
-    if (in.size() < needed) return BinaryFill::kTooShort;
+    const size_t channels = std::min<size_t>(ChannelCount(model), VK_MAX_CHANNELS);
+    if (!in.Has(0, SearchShapeSize(family, channels))) return BinaryFill::kTooShort;
 
-    const SearchShape& s = family == Family::kSinglePort ? kSinglePortShape : kMultiPortShape;
-    record.model_code = model;
-    SetBytes(record.firmware_version, in.Bytes(s.firmware_version, kFirmwareSize));
-    SetBytes(record.device_name, in.Bytes(kDeviceNameOffset, kDeviceNameSize));
-    auto mac = in.Bytes(frame::kMac, frame::kMacSize);
-    std::memcpy(record.mac, mac.data(), mac.size());
-    SetAddress(record.ip, in, s.ip);
-    SetAddress(record.netmask, in, s.netmask);
-    SetAddress(record.gateway, in, s.gateway);
-    record.local_port = in.U16Be(s.local_port);
-    SetAddress(record.peer_ip, in, s.peer_ip);
-    SetAddress(record.dns1, in, s.dns1);
-    SetAddress(record.dns2, in, s.dns2);
-    if (family == Family::kMultiPort) {
-        for (size_t k = 1; k < channels && k < VK_MAX_CHANNELS; ++k) {
-            SetAddress(record.channel_peer_ip[k - 1], in, kMultiPortShape.peer_ip + kChannelFrameSize * k);
-        }
+    // Filled in a copy, so that the caller's record is untouched unless every field was there.
+    VkSearchRecord filled = record;
+    filled.model_code = model;
+    bool whole = FillShape(in, family == Family::kSinglePort ? kSinglePortShape : kMultiPortShape, filled);
+    for (size_t k = 1; whole && family == Family::kMultiPort && k < channels; ++k) {
+        whole =
+            SetAddress(filled.channel_peer_ip[k - 1], in, kMultiPortShape.peer_ip + kChannelFrameSize * k);
     }
+    if (!whole) return BinaryFill::kTooShort;
+    record = filled;
     return BinaryFill::kFilled;
 }
 

@@ -6,7 +6,7 @@
 namespace vkcfg::ops {
 
 bool CarriesRequestTag(const transport::Datagram& d) {
-    return d.length > codec::frame::kTag && d.bytes[codec::frame::kTag] == codec::kRequestTag;
+    return codec::HeaderByte(d.view(), codec::frame::kTag) == codec::kRequestTag;
 }
 
 bool SendLogout(Conversation& c, const codec::MacBytes& mac) {

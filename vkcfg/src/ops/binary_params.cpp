@@ -44,8 +44,10 @@ ReadAnswer AskRead(const char* ip, const codec::MacBytes& mac) {
     return a;
 }
 
-uint8_t CommandOf(const Datagram& d) {
-    return codec::ByteReader(d.view()).U8(codec::frame::kCommand);
+// Whether a tagged answer carries the command and a matching checksum.
+bool IsAnswerTo(const Datagram& d, codec::Command command) {
+    return codec::HeaderByte(d.view(), codec::frame::kCommand) == static_cast<uint8_t>(command) &&
+           codec::ChecksumMatches(d.view());
 }
 
 // Sends a write request and, once a datagram with a matching checksum acknowledges it, SAVE.
@@ -56,7 +58,7 @@ int WriteAndSave(const char* ip, std::span<const uint8_t> frame, const codec::Ma
     Datagram ack;
     Outcome o = c->Await(kAnswerWaitMs, ack);
     if (o == Outcome::kTimeout) return VK_ERR_NO_ANSWER;
-    if (o != Outcome::kAnswer || !codec::ChecksumMatches(ack.view())) return VK_ERR_UNEXPECTED;
+    if (o != Outcome::kAnswer || !codec::IsWriteAcknowledgement(ack.view())) return VK_ERR_UNEXPECTED;
     SendSave(*c, mac);
     return VK_OK;
 }
@@ -67,15 +69,10 @@ int BinaryReadSettings(const char* ip, const codec::MacBytes& mac, std::span<uin
     std::fill_n(block.begin(), std::min(block.size(), kClearedBlockBytes), uint8_t{0});
     ReadAnswer a = AskRead(ip, mac);
     if (a.result != VK_OK) return a.result;
-    auto bytes = a.datagram.view();
-    if (CommandOf(a.datagram) != static_cast<uint8_t>(codec::Command::kRead) ||
-        !codec::ChecksumMatches(bytes))
-        return VK_ERR_UNEXPECTED;
-    std::vector<uint8_t> plain(bytes.begin(), bytes.end());
-    codec::Scramble(std::span(plain).subspan(codec::kPayloadOffset,
-                                             plain.size() - codec::kPayloadOffset - codec::kChecksumSize));
-    auto work = codec::BinaryBlockOfFrame(plain);
-    if (work.empty() || work.size() > block.size()) return VK_ERR_UNEXPECTED;  // no layout, or cut short
+    if (!IsAnswerTo(a.datagram, codec::Command::kRead)) return VK_ERR_UNEXPECTED;
+    // No layout for the answer's model code, or an answer cut short of its layout's frame.
+    auto work = codec::BinaryBlockOfFrame(codec::Unscrambled(a.datagram.view()));
+    if (work.empty() || work.size() > block.size()) return VK_ERR_UNEXPECTED;
     std::copy(work.begin(), work.end(), block.begin());
     return VK_OK;
 }
@@ -83,8 +80,8 @@ int BinaryReadSettings(const char* ip, const codec::MacBytes& mac, std::span<uin
 int BinaryWriteSettings(const char* ip, std::span<const uint8_t> block) {
     auto frame = codec::BuildParameterWriteFrame(block);
     if (frame.empty()) return VK_ERR_ARGUMENT;
-    codec::MacBytes mac;  // the record's MAC, not the caller's argument
-    std::memcpy(mac.data(), frame.data() + codec::frame::kMac, mac.size());
+    codec::MacBytes mac{};  // the record's MAC, not the caller's argument
+    codec::Reader(frame).CopyAt(codec::frame::kMac, mac);
     codec::Scramble(mac);
     return WriteAndSave(ip, frame, mac);
 }
@@ -93,14 +90,11 @@ int ExtendedReadSettings(const char* ip, const codec::MacBytes& mac, std::span<u
     std::fill_n(payload.begin(), std::min<size_t>(payload.size(), 4), uint8_t{0});
     ReadAnswer a = AskRead(ip, mac);
     if (a.result != VK_OK) return a.result;
-    auto bytes = a.datagram.view();
-    if (CommandOf(a.datagram) != static_cast<uint8_t>(a.command) || !codec::ChecksumMatches(bytes))
-        return VK_ERR_UNEXPECTED;
+    if (!IsAnswerTo(a.datagram, a.command)) return VK_ERR_UNEXPECTED;
     // An answer without payload (shorter than header and checksum) is refused; nothing is copied.
-    if (bytes.size() < codec::kShortFrameSize + codec::kChecksumSize) return VK_ERR_UNEXPECTED;
-    auto body =
-        bytes.subspan(codec::kShortFrameSize, bytes.size() - codec::kShortFrameSize - codec::kChecksumSize);
-    std::copy_n(body.begin(), std::min(body.size(), payload.size()), payload.begin());
+    auto body = codec::ExtendedPayload(a.datagram.view());
+    if (!body) return VK_ERR_UNEXPECTED;
+    std::copy_n(body->begin(), std::min(body->size(), payload.size()), payload.begin());
     return VK_OK;
 }
 

@@ -1,7 +1,7 @@
 #include "ops/discovery.h"
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "codec/addr_text.h"
 #include "codec/byte_io.h"
@@ -28,16 +28,6 @@ std::array<uint8_t, 6> MacOf(const VkSearchRecord& r) {
 
 void SetSenderAddress(VkSearchRecord& record, const Datagram& d) {
     codec::SetText(record.ip, codec::AddrBytesToText(d.sender));
-}
-
-// The datagram's bytes with the payload (from offset 12 up to the checksum) unscrambled.
-std::vector<uint8_t> Unscrambled(std::span<const uint8_t> datagram) {
-    std::vector<uint8_t> plain(datagram.begin(), datagram.end());
-    if (plain.size() > codec::kPayloadOffset + codec::kChecksumSize) {
-        codec::Scramble(std::span(plain).subspan(
-            codec::kPayloadOffset, plain.size() - codec::kPayloadOffset - codec::kChecksumSize));
-    }
-    return plain;
 }
 
 }  // namespace
@@ -76,7 +66,7 @@ int SearchAllBinary(std::span<VkSearchRecord> records, int& count) {
         if (found.Full()) return Batch::kContinue;
         // Model code 0x20 answers are skipped here: those devices are listed by the text search.
         VkSearchRecord record{};
-        if (codec::FillFromBinarySearchAnswer(Unscrambled(d.view()), record) == BinaryFill::kFilled) {
+        if (codec::FillFromBinarySearchAnswer(codec::Unscrambled(d.view()), record) == BinaryFill::kFilled) {
             if (VkSearchRecord* slot = found.Accept(MacOf(record))) *slot = record;
         }
         return Batch::kContinue;
@@ -104,21 +94,20 @@ int SearchAllExtended(std::span<VkSearchRecordEx> slots, int& count) {
     if (!socket || !socket->SendTo(codec::kBroadcastBytes, VKB_DEVICE_PORT, codec::BuildSearchFrame()))
         return VK_ERR_NETWORK;
 
-    constexpr size_t kPayloadStart = codec::kShortFrameSize;
     SlotCollector<VkSearchRecordEx> found(slots);
     CollectUntilQuiet(*socket, kExtendedSearchQuietMs, [&](const Datagram& d) {
-        auto bytes = d.view();
-        if (!codec::ChecksumMatches(bytes)) return Batch::kEnd;
-        codec::ByteReader in(bytes);
-        if (in.U8(codec::frame::kCommand) != static_cast<uint8_t>(codec::Command::kSearchAnswer))
+        if (!codec::ChecksumMatches(d.view())) return Batch::kEnd;
+        if (codec::HeaderByte(d.view(), codec::frame::kCommand) !=
+            static_cast<uint8_t>(codec::Command::kSearchAnswer))
             return Batch::kContinue;
         // An answer without payload (shorter than header and checksum) has nothing for a slot.
-        if (bytes.size() < kPayloadStart + codec::kChecksumSize) return Batch::kContinue;
+        auto payload = codec::ExtendedPayload(d.view());
         std::array<uint8_t, 6> key;  // the MAC field as received, still scrambled
-        std::memcpy(key.data(), bytes.data() + codec::frame::kMac, key.size());
+        if (!payload || !codec::Reader(d.view()).CopyAt(codec::frame::kMac, key)) return Batch::kContinue;
         if (VkSearchRecordEx* slot = found.Accept(key)) {
-            auto payload = in.Bytes(kPayloadStart, bytes.size() - kPayloadStart - codec::kChecksumSize);
-            codec::ByteWriter(std::span(reinterpret_cast<uint8_t*>(slot), sizeof *slot)).Bytes(0, payload);
+            // At most the slot's 360 bytes; a shorter payload leaves the rest of the slot as it was.
+            codec::Writer(slot, sizeof *slot)
+                .BytesAt(0, payload->first(std::min(payload->size(), sizeof *slot)));
         }
         return Batch::kContinue;
     });
@@ -159,7 +148,7 @@ int SearchOneBinary(const char* ip, VkSearchRecord& record) {
     if (!codec::ChecksumMatches(d.view())) return VK_ERR_UNEXPECTED;
     // A model without a search shape leaves the record as it is; an answer too short for its shape is
     // refused rather than reported as a device.
-    if (codec::FillFromBinarySearchAnswer(Unscrambled(d.view()), record) == BinaryFill::kTooShort)
+    if (codec::FillFromBinarySearchAnswer(codec::Unscrambled(d.view()), record) == BinaryFill::kTooShort)
         return VK_ERR_UNEXPECTED;
     return VK_OK;
 }

@@ -1,5 +1,6 @@
 #include "ops/serial.h"
 
+#include "codec/frame.h"
 #include "codec/models.h"
 #include "ops/conversation.h"
 
@@ -22,8 +23,9 @@ int TextSerialSet(const char* ip, codec::SerialItem item, int value) {
     c->Close();
     if (o == Outcome::kTimeout) return VK_ERR_NO_ANSWER;
     if (o == Outcome::kFailure) return VK_ERR_NETWORK;
-    if (d.length == 0) return VK_ERR_NO_ANSWER;
-    return d.bytes[0] == 'A' ? VK_OK : VK_ERR_UNEXPECTED;
+    auto status = codec::HeaderByte(d.view(), 0);
+    if (!status) return VK_ERR_NO_ANSWER;  // an empty datagram
+    return *status == 'A' ? VK_OK : VK_ERR_UNEXPECTED;
 }
 
 int BinarySerialSet(const char* ip, codec::SerialItem item, int value, uint8_t channel) {
@@ -36,8 +38,7 @@ int BinarySerialSet(const char* ip, codec::SerialItem item, int value, uint8_t c
     Outcome o = c->Await(kAnswerWaitMs, d);
     c->Close();
     if (o == Outcome::kTimeout) return VK_ERR_NO_ANSWER;
-    if (o == Outcome::kAnswer && d.length >= codec::kShortFrameSize && codec::ChecksumMatches(d.view()))
-        return VK_OK;
+    if (o == Outcome::kAnswer && codec::IsSerialAcknowledgement(d.view())) return VK_OK;
     return VK_ERR_UNEXPECTED;
 }
 

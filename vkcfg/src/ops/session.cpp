@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "codec/byte_io.h"
 #include "codec/frame.h"
 #include "codec/models.h"
 #include "codec/param_record.h"
@@ -21,7 +20,7 @@ bool Contains(const Datagram& d, std::string_view tag) {
     return AnswerText(d.view()).find(tag) != std::string_view::npos;
 }
 bool Accepted(const Datagram& d) {
-    return d.length > 0 && d.bytes[0] == 'A';
+    return codec::HeaderByte(d.view(), 0) == 'A';
 }
 
 int OutcomeCode(Outcome o) {
@@ -94,8 +93,7 @@ int BinaryLogin(const char* ip, const codec::MacBytes& mac, const LoginRecord& l
         return VK_ERR_UNEXPECTED;
     }
     c->Close();
-    return codec::ByteReader(d.view()).U8(codec::frame::kCommand) ==
-                   static_cast<uint8_t>(codec::Command::kLogin)
+    return codec::HeaderByte(d.view(), codec::frame::kCommand) == static_cast<uint8_t>(codec::Command::kLogin)
                ? VK_OK
                : VK_ERR_PASSWORD;
 }
