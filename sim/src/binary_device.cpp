@@ -115,6 +115,10 @@ std::vector<Bytes> RespondBinary(Device& d, const Request& r) {
     const uint8_t tag = f[kAtTag];
     if (d.faults.foreign_tag && tag != 0 && !out.empty())
         out.insert(out.begin(), Retagged(out.front(), static_cast<uint8_t>(tag ^ 0xFF)));
+    if (d.faults.cut >= 10 && tag != 0) {
+        for (auto& answer : out)
+            answer = Cut(std::move(answer), static_cast<size_t>(d.faults.cut));
+    }
     return out;
 }
 

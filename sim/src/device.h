@@ -46,6 +46,7 @@ struct Faults {
     bool refuse_writes = false;    // parameter protection: every setting change is refused
     int ignore_text_sends = 0;     // the first k sends of each repeated text request go unanswered
     bool foreign_tag = false;      // every tagged answer is preceded by one carrying another tag
+    int cut = 0;                   // tagged binary answers are cut to this many bytes (checksum kept valid)
 };
 
 // One serial channel. Channel 0 also holds a single-port device's serial line, port, peer and URL.

@@ -120,6 +120,8 @@ bool SetFault(Faults& f, const std::string& key, const std::string& value) {
         f.ignore_text_sends = static_cast<int>(Number(key, value, 0, 1000));
     } else if (key == "foreign_tag") {
         f.foreign_tag = Flag(key, value);
+    } else if (key == "cut") {
+        f.cut = static_cast<int>(Number(key, value, 0, 2048));
     } else {
         return false;
     }

@@ -40,6 +40,8 @@ Faults, for every device (a device's own keys win):
                                      go unanswered; X, W, L, O and the serial commands are answered
   --foreign-tag                      every tagged answer is preceded by one with another tag
                                      (text: the tag one lower; binary: byte 7 inverted)
+  --cut N                            tagged binary answers (login, reads) are cut to N bytes (at least
+                                     10) with a valid checksum: frames too short for their layout
 Other:
   --seed N               seed of the random faults (default 1)
   --broadcast ADDR       address at which broadcasts arrive (default $VKCFG_BROADCAST or 127.255.255.255)
@@ -54,7 +56,7 @@ Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user pass
              option_a option_b
   per channel (port for channel 0, port1..port7 for the others):
              port peer peerport baud parity databits stopbits flow url
-  faults:    loss dup delay jitter corrupt refuse_password refuse_writes ignore_text_sends foreign_tag
+  faults:    loss dup delay jitter corrupt refuse_password refuse_writes ignore_text_sends foreign_tag cut
 Sessions: a device keeps its own session. Parameter reads and writes need a login first unless
 requires_login=0; a password of "" accepts the empty login (the default). Serial settings need none.
 A binary write takes effect on SAVE; a logout drops a write that was not saved.

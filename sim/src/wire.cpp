@@ -89,13 +89,27 @@ Bytes ShortAnswer(const Device& d, uint8_t command, uint8_t tag, uint8_t channel
     return FrameBuilder(std::move(out)).Finish(FrameBuilder::kNoScramble);
 }
 
-Bytes Retagged(Bytes frame, uint8_t tag) {
-    frame.at(kAtTag) = tag;
+namespace {
+
+Bytes WithFreshChecksum(Bytes frame) {
     const size_t body = frame.size() - 2;
     uint16_t crc = Crc16Bitwise(frame.data(), body);
     frame[body] = static_cast<uint8_t>(crc & 0xFF);
     frame[body + 1] = static_cast<uint8_t>(crc >> 8);
     return frame;
+}
+
+}  // namespace
+
+Bytes Retagged(Bytes frame, uint8_t tag) {
+    frame.at(kAtTag) = tag;
+    return WithFreshChecksum(std::move(frame));
+}
+
+Bytes Cut(Bytes frame, size_t length) {
+    if (length < kAtModel + 1 || length >= frame.size()) return frame;
+    frame.resize(length);
+    return WithFreshChecksum(std::move(frame));
 }
 
 Bytes TextSearchAnswer(const Device& d) {

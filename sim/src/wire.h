@@ -95,6 +95,10 @@ Bytes ShortAnswer(const Device& d, uint8_t command, uint8_t tag, uint8_t channel
 // The same frame with another tag in byte 7 and its checksum made right again.
 Bytes Retagged(Bytes frame, uint8_t tag);
 
+// The first `length` bytes of a frame (at least 10: tag, command and model code stay), its checksum
+// recomputed into the last two: a frame too short for its layout that still looks whole.
+Bytes Cut(Bytes frame, size_t length);
+
 // "A" answer of a first-generation device to "X".
 Bytes TextSearchAnswer(const Device& d);
 

@@ -340,6 +340,20 @@ TEST(BinaryDevice, ForeignTagAnswerPrecedesEveryTaggedAnswer) {
     EXPECT_EQ(vksim::Respond(d, Binary(Save(d))).size(), 1u);  // untagged
 }
 
+TEST(BinaryDevice, CutFaultShortensTaggedAnswersAndKeepsTheirChecksumValid) {
+    auto d = NewDevice("VKB200");
+    d.faults.cut = 12;
+    auto login = vksim::Respond(d, Binary(Login(d)));
+    ASSERT_EQ(login.size(), 1u);
+    EXPECT_TRUE(Sealed(login[0], 12));
+    EXPECT_EQ(login[0][8], 17);
+    auto read = vksim::Respond(d, Binary(Read(d)));
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_TRUE(Sealed(read[0], 12));
+    EXPECT_EQ(read[0][7], kTag);
+    EXPECT_EQ(read[0][8], 11);
+}
+
 TEST(ExtendedDevice, ReadAnswersTheBlockWithTheRequestsCommand) {
     auto d = LoggedIn(NewDevice("EXT"));
     for (uint8_t command : {11, 13}) {
