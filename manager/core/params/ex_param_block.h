@@ -8,6 +8,7 @@
 
 namespace torvane::extended {
 
+inline constexpr size_t kModelCode = 0;
 inline constexpr size_t kMac = 2;
 inline constexpr size_t kFirmwareVersion = 44;
 inline constexpr size_t kFirmwareVersionSize = 32;
