@@ -1,9 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (benchmarks excluded: ctest -L bench runs them).
+# Installs what is missing, builds, and runs every test (benchmarks excluded: ctest -L bench runs them):
+#   1. the plain build and its tests, the fuzz corpora replayed among them;
+#   2. the AddressSanitizer + UndefinedBehaviorSanitizer build (library, vksim, vkctl, manager core)
+#      and its tests, GUI tests excepted;
+#   3. short fuzz runs of every libFuzzer target (TORVANE_FUZZ_SECONDS each, with clang).
+# Each stage prints what it cost.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-install_packages
-build_all
+
+stage() {
+    local name="$1"
+    shift
+    local start=$SECONDS
+    "$@"
+    echo "== $name: $((SECONDS - start)) s"
+}
+
 # In a private network namespace where possible: nothing leaves the machine, and other runs on the same
 # machine cannot take the library's fixed port from under the tests.
-"$ROOT/scripts/isolated.sh" ctest --test-dir "$BUILD" --label-exclude bench --output-on-failure --timeout 300
+run_tests() {
+    "$ROOT/scripts/isolated.sh" ctest --test-dir "$1" --output-on-failure --timeout 300 --parallel 2 "${@:2}"
+}
+
+stage "packages" install_packages
+stage "plain build" build_all
+stage "plain tests" run_tests "$BUILD" --label-exclude 'bench|fuzz'
+stage "sanitizer build" build_sanitized
+stage "sanitizer tests" run_tests "$SAN_BUILD" --label-exclude 'bench|gui|fuzz'
+if [ -s "$SAN_BUILD/fuzz-targets.txt" ]; then
+    stage "short fuzz runs" run_tests "$SAN_BUILD" --label-regex "^fuzz$"
+fi
