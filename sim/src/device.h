@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,40 @@ struct Faults {
     int ignore_text_sends = 0;     // the first k sends of each repeated text request go unanswered
     bool foreign_tag = false;      // every tagged answer is preceded by one carrying another tag
     int cut = 0;                   // tagged binary answers are cut to this many bytes (checksum kept valid)
+};
+
+// What a device does wrong in the firmware update on purpose. Update requests are counted by kind
+// ("identify", "read", "prepare", "write", "data", "restart", "poll"), from 1, every send counted
+// (a resend is the next number).
+struct UpdateFaults {
+    std::map<std::string, std::set<int>> lose;        // the request is carried out, its answer is lost
+    std::map<std::string, std::set<int>> refuse;      // the request is refused: status byte 2 = 1
+    std::map<std::string, std::set<int>> wrong_echo;  // B family writes: the echo names another address
+    long damaged_at = -1;  // a data-area read at this offset answers that the data is damaged
+    long flip_at = -1;     // the firmware byte at this offset is stored inverted (a cell that fails)
+    bool silent_after_restart = false;  // a restart never ends: no update answer after it
+};
+
+// The device's memories and what it reports in the update exchange. The first family (model 0x01)
+// keeps its data area at addresses 0x8000 to 0xFFFF and takes firmware blocks after a prepare; the B
+// family (model 0x10) has one 64 KiB memory for its data and for the firmware it is sent, installed by
+// the restart; the others keep a data area addressed in pages of 256 bytes and report its length in
+// the identify answer. A restart that installs new firmware brings `next_firmware` as the version; in
+// the first and the paged family it also erases the data area, which the program must write back.
+struct UpdateState {
+    std::string model_text;         // what identify reports as the model ("VKA100-S", "VKB220", ...)
+    std::string next_firmware;      // the version after a restart that installed firmware
+    std::vector<uint8_t> data;      // the data area (B family: the shared memory)
+    std::vector<uint8_t> staged;    // firmware blocks received since the last restart (not B family)
+    size_t staged_extent = 0;       // B family: the end of what was written since the last restart
+    std::vector<uint8_t> firmware;  // what the last restart installed
+    long n4 = -1;                   // identify's N4 when set; else 1024 + the data area's length
+    bool prepared = false;          // first family: the prepare request was accepted
+    int restart_ms = 300;           // how long a restart keeps the device silent
+    std::chrono::steady_clock::time_point back_at{};
+    int restarts = 0;
+    std::map<std::string, int> counts;  // update requests received, by kind
+    UpdateFaults faults;
 };
 
 // One serial channel. Channel 0 also holds a single-port device's serial line, port, peer and URL.
@@ -98,6 +134,7 @@ struct Device {
     std::vector<uint8_t> extended_block;
 
     Faults faults;
+    UpdateState update;
 
     // Session state, kept by the device itself.
     bool session_open = false;              // a login was accepted and no logout or "O" followed

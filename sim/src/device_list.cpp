@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "handlers.h"
 #include "layouts.h"
 
 namespace vksim {
@@ -79,6 +80,7 @@ Device MakeDevice(const ModelInfo& model, size_t index, const Faults& faults) {
         c.peer_port = static_cast<uint16_t>(5001 + k);
     }
     d.faults = faults;
+    InitUpdateState(d);
     if (model.generation == Generation::kExtended) {
         d.extended_block = DefaultExtendedBlock();
         d.extended_block = ExtendedBlock(d);
@@ -171,6 +173,55 @@ bool SetDeviceSetting(Device& d, const std::string& k, const std::string& v) {
     return true;
 }
 
+// "3/11/42": the numbers of the requests a fault names.
+std::set<int> Ordinals(const std::string& key, const std::string& value) {
+    std::set<int> out;
+    std::istringstream in(value);
+    for (std::string item; std::getline(in, item, '/');)
+        out.insert(static_cast<int>(Number(key, item, 1, 1000000)));
+    if (out.empty()) throw ListError(key + "=" + value + ": request numbers such as 3/11/42 are expected");
+    return out;
+}
+
+// The update's settings and faults; false when the key names none. Faults that name requests are
+// lose_KIND, refuse_KIND and echo_KIND with KIND one of the update's request kinds.
+bool SetUpdateSetting(Device& d, const std::string& k, const std::string& v) {
+    static const std::set<std::string> kKinds{"identify", "read",    "prepare", "write",
+                                              "data",     "restart", "poll"};
+    static const std::pair<const char*, std::map<std::string, std::set<int>> UpdateFaults::*> kTables[] = {
+        {"lose_", &UpdateFaults::lose},
+        {"refuse_", &UpdateFaults::refuse},
+        {"echo_", &UpdateFaults::wrong_echo}};
+    UpdateState& u = d.update;
+    for (const auto& [prefix, table] : kTables) {
+        const std::string p = prefix;
+        if (k.rfind(p, 0) == 0 && kKinds.count(k.substr(p.size()))) {
+            (u.faults.*table)[k.substr(p.size())] = Ordinals(k, v);
+            return true;
+        }
+    }
+    if (k == "update_model") {
+        u.model_text = Text(k, v, 16);
+    } else if (k == "new_firmware") {
+        u.next_firmware = Text(k, v, 16);
+    } else if (k == "restart_ms") {
+        u.restart_ms = static_cast<int>(Number(k, v, 0, 600000));
+    } else if (k == "n4") {
+        u.n4 = Number(k, v, 0, 0xFFFFFFFL);
+    } else if (k == "data_size") {
+        u.data.resize(static_cast<size_t>(Number(k, v, 0, 0x40000)));
+    } else if (k == "damaged_at") {
+        u.faults.damaged_at = Number(k, v, 0, 0x40000);
+    } else if (k == "flip_at") {
+        u.faults.flip_at = Number(k, v, 0, 0x40000);
+    } else if (k == "silent_after_restart") {
+        u.faults.silent_after_restart = Flag(k, v);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Settings of one channel: the key names channel 0, or channel N with the digit N appended (peer2).
 bool SetChannelSetting(Device& d, const std::string& k, const std::string& v) {
     static const std::set<std::string> kKeys{"port",     "peer",     "peerport", "baud", "parity",
@@ -227,7 +278,7 @@ Device ParseDeviceWords(const std::string& words, size_t index, const Faults& fa
     bool ip_given = false;
     for (const auto& [k, v] : kv) {
         if (k == "model" || SetFault(d.faults, k, v) || SetDeviceSetting(d, k, v) ||
-            SetChannelSetting(d, k, v))
+            SetChannelSetting(d, k, v) || SetUpdateSetting(d, k, v))
             continue;
         if (k == "addr") {
             d.address = Address(k, v);

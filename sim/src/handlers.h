@@ -13,6 +13,14 @@ std::vector<Bytes> RespondText(Device& d, const Request& r);
 // Every device on the binary port: search, session, parameter frames, SAVE and serial settings.
 std::vector<Bytes> RespondBinary(Device& d, const Request& r);
 
+// Every device's side of the firmware update on the text port; requests of the update start with a
+// byte from 0xF7 to 0xFA, which no text command does.
+bool IsUpdateRequest(const Bytes& bytes);
+std::vector<Bytes> RespondUpdate(Device& d, const Request& r);
+
+// The update memories and identity a new device of its model starts with.
+void InitUpdateState(Device& d);
+
 // Parameter access needs an open session unless the device is set to need none.
 inline bool ParametersOpen(const Device& d) {
     return !d.requires_login || d.session_open;

@@ -57,12 +57,24 @@ Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user pass
   per channel (port for channel 0, port1..port7 for the others):
              port peer peerport baud parity databits stopbits flow url
   faults:    loss dup delay jitter corrupt refuse_password refuse_writes ignore_text_sends foreign_tag cut
+  update:    update_model new_firmware restart_ms n4 data_size damaged_at flip_at silent_after_restart
+             lose_KIND refuse_KIND echo_KIND (KIND: identify read prepare write data restart poll; the
+             value lists request numbers, e.g. lose_write=3/11/42: counted per kind from 1, resends
+             included)
 Sessions: a device keeps its own session. Parameter reads and writes need a login first unless
 requires_login=0; a password of "" accepts the empty login (the default). Serial settings need none.
 A binary write takes effect on SAVE; a logout drops a write that was not saved.
 Refusals: text answers "N" (no session, wrong password), "P" (protected), "E" (a value the setting
 does not take), each with the request's tag; binary answers carry the request's command plus one
 (LOGIN 17 -> 18, READ 11 -> 12), except refused writes and serial settings (one byte, no frame).
+Update: every device takes the firmware update on its text port (65535). VKA100 keeps 32 KiB of data
+at 0x8000, VKB200 one 64 KiB memory for data and firmware, the others a paged data area (data_size,
+16 KiB by default) whose length identify reports as N4 - 1024. A restart keeps the device silent for
+restart_ms (300) and installs the firmware sent since the last one: the version becomes new_firmware
+(V2.2), and except on VKB200 the data area is erased. update_model is the model text identify reports
+(VKA100-S, else the model's name). damaged_at: a data read at that offset answers "damaged"; flip_at:
+the firmware byte at that offset is stored inverted; echo_KIND: VKB200's write echo names another
+address; refuse_KIND: status byte 2 = 1.
 Models: VKA100 VKB220 VKB200 VKB301 VKB302 VKB303 VKB304 VKB308 VLC601 VLC602 VLC611 VLC621 EXT (0x83)
 )";
 

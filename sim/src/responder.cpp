@@ -17,7 +17,8 @@ std::vector<uint16_t> ListeningPorts(const Device& d) {
 }
 
 std::vector<Bytes> Respond(Device& d, const Request& r) {
-    return r.port == kTextPort ? RespondText(d, r) : RespondBinary(d, r);
+    if (r.port != kTextPort) return RespondBinary(d, r);
+    return IsUpdateRequest(r.bytes) ? RespondUpdate(d, r) : RespondText(d, r);
 }
 
 }  // namespace vksim
