@@ -17,4 +17,11 @@ struct FileError : std::runtime_error {
 // file is then untouched and no temporary file is left behind.
 void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Adds a file to `folder` without ever replacing one: named stem + extension, or when that exists
+// stem + "-2" + extension, "-3", and so on. The bytes are on the disk before the file gets its name.
+// Returns the file's path; on failure throws FileError naming the file and the reason, and leaves no
+// file behind.
+std::filesystem::path AddNewFile(const std::filesystem::path& folder, const std::string& stem,
+                                 const std::string& extension, std::string_view bytes);
+
 }  // namespace torvane
