@@ -14,7 +14,7 @@
 #include "platform/instance_lock.h"
 #include "platform/net_func.h"
 #include "platform/shared_table_posix.h"
-#include "ui/MainForm.h"
+#include "ui/main_form.h"
 #include "ui/message_boxes.h"
 #include "ui/restore_channel.h"
 

@@ -4,11 +4,11 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
-#include "ui/IPEdit.h"
-#include "ui/IPForm.h"
-#include "ui/WaitForm.h"
+#include "ui/ip_edit.h"
+#include "ui/ip_form.h"
 #include "ui/message_boxes.h"
 #include "ui/text_codec.h"
+#include "ui/wait_form.h"
 
 namespace torvane::ui {
 

@@ -5,8 +5,8 @@
 
 #include "gui/gui_support.h"
 #include "gui/main_form_fixture.h"
-#include "ui/IPEdit.h"
-#include "ui/IPForm.h"
+#include "ui/ip_edit.h"
+#include "ui/ip_form.h"
 
 namespace torvane::test {
 namespace {

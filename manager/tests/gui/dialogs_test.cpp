@@ -11,9 +11,9 @@
 
 #include "gui/gui_support.h"
 #include "support/sandbox.h"
-#include "ui/AboutBox.h"
-#include "ui/IPEdit.h"
-#include "ui/IPForm.h"
+#include "ui/about_box.h"
+#include "ui/ip_edit.h"
+#include "ui/ip_form.h"
 
 namespace torvane::test {
 namespace {

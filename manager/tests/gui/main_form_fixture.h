@@ -17,8 +17,8 @@
 #include "core/subnet.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
-#include "ui/MainForm.h"
-#include "ui/WaitForm.h"
+#include "ui/main_form.h"
+#include "ui/wait_form.h"
 
 namespace torvane::test {
 

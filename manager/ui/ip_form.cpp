@@ -1,10 +1,10 @@
-#include "ui/IPForm.h"
+#include "ui/ip_form.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "core/address_book.h"
-#include "ui/IPEdit.h"
+#include "ui/ip_edit.h"
 
 namespace torvane::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/IPEdit.h"
+#include "ui/ip_edit.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

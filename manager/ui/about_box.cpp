@@ -1,4 +1,4 @@
-#include "ui/AboutBox.h"
+#include "ui/about_box.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "ui/MainForm.h"
 #include "ui/device_list_model.h"
+#include "ui/main_form.h"
 #include "ui/row_images.h"
 
 namespace torvane::ui {

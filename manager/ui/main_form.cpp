@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/main_form.h"
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>
@@ -9,10 +9,10 @@
 
 #include "core/book_file.h"
 #include "core/protocol_names.h"
-#include "ui/AboutBox.h"
-#include "ui/WaitForm.h"
+#include "ui/about_box.h"
 #include "ui/device_list_model.h"
 #include "ui/qt_ui_port.h"
+#include "ui/wait_form.h"
 
 namespace torvane::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/WaitForm.h"
+#include "ui/wait_form.h"
 
 #include <QGuiApplication>
 #include <QLabel>
