@@ -1,9 +1,12 @@
 // What the manager's logic needs from the operator's side: the wait window, letting pending window
-// messages run, the log pane, message boxes and the address dialog. The Qt program implements it with
-// widgets, the command-line tool on the terminal, tests with a recorder.
+// messages run, the log pane, message boxes, the address dialog and the credential question. The Qt
+// program implements it with widgets, the command-line tool on the terminal, tests with a recorder.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "core/credentials.h"
 
 namespace torvane {
 
@@ -38,6 +41,11 @@ class UiPort {
 
     // The modal address dialog with its caption and the entry control's initial text.
     virtual AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) = 0;
+
+    // Asks for the user name and password of a device that refused the login (Torvane's login dialog,
+    // vkctl's terminal prompt). The texts as device bytes, checked by CheckCredential; nothing when
+    // there is nobody to ask.
+    virtual std::optional<Credentials> AskCredentials(const std::string& device_label) = 0;
 };
 
 }  // namespace torvane

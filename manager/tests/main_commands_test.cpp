@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/main_commands.h"
+#include "support/noting_library.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
@@ -22,29 +23,6 @@ namespace fs = std::filesystem;
 using test::ExtendedSlot;
 using test::StandardRecord;
 using Lines = std::vector<std::string>;
-
-// Puts each library call into the UI's event list, so that the order of passes, pauses and wait-window
-// steps can be read from one list.
-class TracingLibrary final : public DeviceLibrary {
-  public:
-    TracingLibrary(test::ScriptedLibrary& inner, Lines& events) : inner_(inner), events_(events) {}
-    int vk_search_all(VkSearchRecord* r, int* n) override {
-        events_.push_back("vk_search_all");
-        return inner_.vk_search_all(r, n);
-    }
-    int vk_search_one(const char* ip, VkSearchRecord* r) override {
-        events_.push_back(std::string("vk_search_one ") + ip);
-        return inner_.vk_search_one(ip, r);
-    }
-    int vk_search_all_ex(VkSearchRecordEx* s, int* n) override {
-        events_.push_back("vk_search_all_ex");
-        return inner_.vk_search_all_ex(s, n);
-    }
-
-  private:
-    test::ScriptedLibrary& inner_;
-    Lines& events_;
-};
 
 class NoTable final : public SharedDeviceTable {
   public:
@@ -68,7 +46,9 @@ class MainCommandsTest : public ::testing::Test {
     fs::path book_file = dir.path() / "DevInfo.dat";
     test::ScriptedLibrary scripted;
     test::RecordingUi ui;
-    TracingLibrary library{scripted, ui.events};
+    // Puts each library call into the UI's event list, so that the order of passes, pauses and
+    // wait-window steps can be read from one list.
+    test::NotingLibrary library{scripted, [this](const std::string& call) { ui.events.push_back(call); }};
     NoTable table;
     MainCommands commands{
         library, table, ui, book_file,

@@ -28,6 +28,7 @@ class QtUiPort final : public UiPort {
     void AppendLog(const std::string& line) override;
     MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) override;
+    std::optional<Credentials> AskCredentials(const std::string& device_label) override;
 
   private:
     QWidget* owner_;

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "core/update/update_variant.h"
+#include "core/model_family.h"
 
 namespace torvane {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/update/update_variant.h"
+#include "core/model_family.h"
 
 namespace torvane {
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/subnet.h"
+#include "support/noting_library.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
 #include "ui/main_form.h"
@@ -29,36 +30,14 @@ class NoSharedTable final : public SharedDeviceTable {
     SharedTableSnapshot Read() override { return {}; }
 };
 
-// Notes the wait window's state at every library call, so a test can see what the operator saw.
-class WaitWindowWatcher final : public DeviceLibrary {
-  public:
-    WaitWindowWatcher(DeviceLibrary& inner, std::function<std::string()> state, Lines& notes)
-        : inner_(inner), state_(std::move(state)), notes_(notes) {}
-    int vk_search_all(VkSearchRecord* r, int* n) override {
-        notes_.push_back("vk_search_all | " + state_());
-        return inner_.vk_search_all(r, n);
-    }
-    int vk_search_one(const char* ip, VkSearchRecord* r) override {
-        notes_.push_back(std::string("vk_search_one ") + ip + " | " + state_());
-        return inner_.vk_search_one(ip, r);
-    }
-    int vk_search_all_ex(VkSearchRecordEx* s, int* n) override {
-        notes_.push_back("vk_search_all_ex | " + state_());
-        return inner_.vk_search_all_ex(s, n);
-    }
-
-  private:
-    DeviceLibrary& inner_;
-    std::function<std::string()> state_;
-    Lines& notes_;
-};
-
 class MainFormTest : public ::testing::Test {
   protected:
     TempDir dir;
     ScriptedLibrary scripted;
     Lines notes;  // library calls and pauses, each with the wait window's state
-    WaitWindowWatcher library{scripted, [this] { return WaitState(); }, notes};
+    // Notes the wait window's state at every library call, so a test can see what the operator saw.
+    NotingLibrary library{scripted,
+                          [this](const std::string& call) { notes.push_back(call + " | " + WaitState()); }};
     NoSharedTable table;
     std::unique_ptr<ui::TMainForm> form;
 

@@ -40,4 +40,12 @@ AddressDialogResult RecordingUi::AskAddress(const std::string& caption, const st
     return answer;
 }
 
+std::optional<Credentials> RecordingUi::AskCredentials(const std::string& device_label) {
+    events.push_back("login " + device_label);
+    if (credential_answers.empty()) return std::nullopt;
+    Credentials answer = credential_answers.front();
+    credential_answers.pop_front();
+    return answer;
+}
+
 }  // namespace torvane::test

@@ -14,11 +14,13 @@ namespace torvane::test {
 class RecordingUi final : public UiPort {
   public:
     // The lines, for example "wait.show", "wait.range 0 3", "wait.text Search...", "messages",
-    // "log <line>", "message error OK <text>", "dialog <caption> | <initial text>".
+    // "log <line>", "message error OK <text>", "dialog <caption> | <initial text>", "login <device>".
     std::vector<std::string> events;
 
     // Answers of the address dialog, in order; when none is left the dialog is cancelled.
     std::deque<AddressDialogResult> dialog_answers;
+    // Answers of the credential question, in order; when none is left nobody answers (nothing).
+    std::deque<Credentials> credential_answers;
     // Runs inside ProcessMessages: what the operator does while the window messages run.
     std::function<void()> during_messages;
 
@@ -36,6 +38,7 @@ class RecordingUi final : public UiPort {
     void AppendLog(const std::string& line) override { events.push_back("log " + line); }
     MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) override;
+    std::optional<Credentials> AskCredentials(const std::string& device_label) override;
 };
 
 }  // namespace torvane::test
