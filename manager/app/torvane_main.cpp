@@ -127,12 +127,17 @@ int RunTorvane(int argc, char** argv) {
     try {
         folder = ProgramFolder();
     } catch (const std::exception& e) {
-        ui::ShowMessageBox(nullptr, MessageKind::kError, e.what(), MessageButtons::kOk);
+        if (options.report || options.quit_after_startup) {
+            std::fprintf(stderr, "torvane: %s\n", e.what());
+        } else {
+            ui::ShowMessageBox(nullptr, MessageKind::kError, e.what(), MessageButtons::kOk);
+        }
         return 1;
     }
     VkcfgLibrary library;
     PosixSharedTable table(TableNamesFromEnvironment());
-    ui::TMainForm MainForm({library, table, folder, GetLocalInterfaces, {}});
+    const bool interactive = !options.report && !options.quit_after_startup;
+    ui::TMainForm MainForm({library, table, folder, GetLocalInterfaces, {}, interactive});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

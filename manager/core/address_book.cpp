@@ -24,7 +24,8 @@ AddressBook::AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, s
 
 bool AddressBook::LoadAddressBook() {
     try {
-        ReadBookFile(file_, [&](BookEntry e) { list_.Append(BookRow(e.ip, e.name)); });
+        for (const BookEntry& e : ReadBookFile(file_))
+            list_.Append(BookRow(e.ip, e.name));
         return true;
     } catch (const FileError& e) {
         ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);

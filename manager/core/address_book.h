@@ -24,8 +24,10 @@ class AddressBook {
 
     const std::filesystem::path& file() const { return file_; }
 
-    // Appends an "Offline" row for every record of the file (a missing file is created empty). On an
-    // input/output error shows it in an error box, keeps the rows read so far and returns false.
+    // Appends an "Offline" row for every record of the file (a missing file is created empty). When
+    // the file cannot be read (a directory, a link to nothing, no permission, a size beyond reason) or
+    // a missing one cannot be created, shows the path and the reason in an error box, appends nothing
+    // and returns false.
     bool LoadAddressBook();
     // Writes the "AddressBook" rows in list order. On an error shows it in an error box, leaves the
     // old file as it was and returns false.

@@ -1,8 +1,12 @@
 #include "core/book_file.h"
 
+#include <cerrno>
 #include <fstream>
+#include <system_error>
 
+#include "checked/reader.h"
 #include "core/device_record.h"
+#include "core/input_file.h"
 
 namespace torvane {
 namespace {
@@ -11,7 +15,8 @@ namespace fs = std::filesystem;
 
 void CreateEmpty(const fs::path& path) {
     std::ofstream out(path, std::ios::binary);
-    if (!out) throw FileError("Cannot create " + path.string());
+    if (!out)
+        throw FileError("Cannot create " + path.string() + ": " + std::generic_category().message(errno));
 }
 
 }  // namespace
@@ -23,19 +28,29 @@ std::string EncodeBookRecord(const BookEntry& entry) {
     return std::string(reinterpret_cast<const char*>(record), sizeof record);
 }
 
-void ReadBookFile(const fs::path& path, const std::function<void(BookEntry)>& each) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        CreateEmpty(path);
-        return;
+std::vector<BookEntry> ParseBookRecords(std::string_view bytes) {
+    checked::Reader in(bytes.data(), bytes.size());
+    std::vector<BookEntry> entries;
+    std::string_view ip, name;
+    while (in.FetchFieldText(kBookIpWidth, ip)) {
+        if (!in.FetchFieldText(kBookNameWidth, name)) break;  // a partial record at the end
+        entries.push_back(BookEntry{std::string(ip), std::string(name)});
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("Cannot read " + path.string());
-    char record[kBookRecordSize];
-    while (in.read(record, sizeof record)) {
-        each(BookEntry{FieldText(record, kBookIpWidth), FieldText(record + kBookIpWidth, kBookNameWidth)});
+    return entries;
+}
+
+std::vector<BookEntry> ReadBookFile(const fs::path& path) {
+    const InputFile file = ReadInputFile(path, kBookFileLimit);
+    switch (file.state) {
+        case InputFile::State::kMissing:
+            CreateEmpty(path);
+            return {};
+        case InputFile::State::kUnreadable:
+            throw FileError(UnreadableMessage(path, file));
+        case InputFile::State::kRead:
+            break;
     }
-    if (in.bad()) throw FileError("Cannot read " + path.string());
+    return ParseBookRecords(file.bytes);
 }
 
 void WriteBookFile(const fs::path& path, const std::vector<BookEntry>& entries) {

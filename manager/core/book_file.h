@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/replace_file.h"
@@ -22,13 +24,21 @@ struct BookEntry {
     std::string name;
 };
 
+// The largest DevInfo.dat read (about 250,000 entries): anything larger is no address book.
+inline constexpr std::uintmax_t kBookFileLimit = 16u << 20;
+
 // The record of an entry: each text cut to its field's length less one (15 and 49 bytes).
 std::string EncodeBookRecord(const BookEntry& entry);
 
-// Calls `each` with every whole record of the file in order; bytes after the last whole record are
-// ignored. A missing file is created empty. Throws FileError when the file can be neither read nor
-// created; the records handed out before the error stay handed out.
-void ReadBookFile(const std::filesystem::path& path, const std::function<void(BookEntry)>& each);
+// The entries of the file's bytes, one per whole record in order; bytes after the last whole record
+// are ignored. Each text is its field up to the first NUL, or the whole field without one.
+std::vector<BookEntry> ParseBookRecords(std::string_view bytes);
+
+// The entries of the file. A missing file is created empty (and the book is empty). Throws FileError
+// naming the file and the reason when there is something at the path that is no readable file of at
+// most kBookFileLimit bytes (a directory, a link to one or to nothing, a file without permission), or
+// when a missing file cannot be created.
+std::vector<BookEntry> ReadBookFile(const std::filesystem::path& path);
 
 // Replaces the file with the entries' records; throws FileError and leaves the old file as it was.
 void WriteBookFile(const std::filesystem::path& path, const std::vector<BookEntry>& entries);

@@ -33,8 +33,8 @@ MainCommands::MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_tab
 bool MainCommands::RunStartupSequence() {
     BusyScope scope(busy_);
     if (!scope.entered()) return false;
+    // A book that cannot be read stays empty (and is not written back at exit); the start-up goes on.
     book_loaded_ = book_.LoadAddressBook();
-    if (!book_loaded_) return false;
 
     ui_.ShowWaitWindow();
     ui_.SetWaitRange(0, static_cast<int>(list_.RowCount()));

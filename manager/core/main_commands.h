@@ -55,7 +55,8 @@ class MainCommands {
     LocalSearch& local_search() { return search_; }
 
     // The start-up sequence: load the address book, look its devices up, three local search passes.
-    // False when the address book could not be read (the sequence stops there).
+    // An address book that cannot be read is reported and left empty, and the sequence goes on. False
+    // only when another command is running.
     bool RunStartupSequence();
     // Removes the "Local" rows, runs three passes, sorts by MAC text and shows the count.
     void RunLocalSearchCommand();
@@ -67,9 +68,9 @@ class MainCommands {
     // answered (image 0); otherwise what the update window needs.
     std::optional<UpdateTarget> CheckUpdateCommand(std::optional<size_t> selected);
 
-    // Writes the address book at exit. When the book was not read completely at start (a read error,
-    // or no start-up sequence), the file is left as it is rather than replaced by the part that was
-    // read; false then, or on a write error.
+    // Writes the address book at exit. When the book was not read at start (a file that could not be
+    // read, or no start-up sequence), what is at the path is left as it is rather than replaced by an
+    // empty book; false then, or on a write error.
     bool SaveAtExit();
 
     // True while a command runs its searches: window messages are processed inside them, and a command

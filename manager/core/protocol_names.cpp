@@ -1,7 +1,6 @@
 #include "core/protocol_names.h"
 
-#include <fstream>
-#include <iterator>
+#include "core/input_file.h"
 
 namespace torvane {
 namespace {
@@ -58,14 +57,24 @@ std::optional<std::string> IniValue(std::string_view text, std::string_view sect
     return std::nullopt;
 }
 
-std::vector<std::string> LoadProtocolNames(const std::filesystem::path& config_file) {
-    std::ifstream in(config_file, std::ios::binary);
-    if (!in) return ProtocolNames(std::nullopt);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::vector<std::string> ProtocolNamesOfIni(std::string_view ini_text) {
     std::array<std::string, 3> user;
     for (size_t i = 0; i < user.size(); ++i)
-        user[i] = IniValue(text, kProtocolSection, kUserProtocolKeys[i]).value_or("");
+        user[i] = IniValue(ini_text, kProtocolSection, kUserProtocolKeys[i]).value_or("");
     return ProtocolNames(user);
+}
+
+ConfiguredProtocolNames LoadProtocolNames(const std::filesystem::path& config_file) {
+    const InputFile file = ReadInputFile(config_file, kConfigFileLimit);
+    switch (file.state) {
+        case InputFile::State::kRead:
+            return {ProtocolNamesOfIni(file.bytes), {}};
+        case InputFile::State::kUnreadable:
+            return {ProtocolNames(std::nullopt), UnreadableMessage(config_file, file)};
+        case InputFile::State::kMissing:
+            break;
+    }
+    return {ProtocolNames(std::nullopt), {}};
 }
 
 }  // namespace torvane

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,7 +27,20 @@ std::vector<std::string> ProtocolNames(const std::optional<std::array<std::strin
 std::optional<std::string> IniValue(std::string_view ini_text, std::string_view section,
                                     std::string_view key);
 
-// ProtocolNames of the Config.ini at `config_file` (a missing or unreadable file gives the built-ins).
-std::vector<std::string> LoadProtocolNames(const std::filesystem::path& config_file);
+// The largest Config.ini read: a few lines of names, so anything larger is no settings file.
+inline constexpr std::uintmax_t kConfigFileLimit = 1u << 20;
+
+// ProtocolNames of the Config.ini text.
+std::vector<std::string> ProtocolNamesOfIni(std::string_view ini_text);
+
+struct ConfiguredProtocolNames {
+    std::vector<std::string> names;
+    std::string problem;  // empty, or "Cannot read <path>: <reason>" when the file could not be read
+};
+
+// ProtocolNames of the Config.ini at `config_file`. A missing file gives the built-ins silently; a
+// file that cannot be read (a directory, a link to nothing, no permission, a size beyond reason) gives
+// the built-ins and the problem to tell the operator.
+ConfiguredProtocolNames LoadProtocolNames(const std::filesystem::path& config_file);
 
 }  // namespace torvane

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "checked/reader.h"
+
 namespace torvane {
 namespace {
 
@@ -10,6 +12,15 @@ std::string Text(const SharedEntryBytes& b, size_t offset, size_t width) {
 }
 
 }  // namespace
+
+std::vector<SharedEntryBytes> EntriesOfView(std::span<const uint8_t> view) {
+    checked::Reader in(view);
+    std::vector<SharedEntryBytes> entries;
+    SharedEntryBytes entry;
+    while (entries.size() < kSharedEntryCount && in.FetchCopy(entry))
+        entries.push_back(entry);
+    return entries;
+}
 
 std::optional<SharedDeviceEntry> ParseSharedEntry(const SharedEntryBytes& b) {
     if (b[kSeInUse] == 0) return std::nullopt;

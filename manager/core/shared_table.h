@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct SharedDeviceEntry {
     std::array<uint8_t, 2> local_port{};
     std::string ip, netmask, gateway, dns1, dns2, peer_ip;
 };
+
+// The whole entries of a view of the table's memory, at most 512: a smaller view gives the entries that
+// fit in it, and the bytes of a last partial entry are not read.
+std::vector<SharedEntryBytes> EntriesOfView(std::span<const uint8_t> view);
 
 // The entry's fields; nothing when its in-use byte is 0.
 std::optional<SharedDeviceEntry> ParseSharedEntry(const SharedEntryBytes& bytes);

@@ -4,35 +4,18 @@
 #include <semaphore.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "platform/unique_fd.h"
 
 namespace torvane {
 namespace {
-
-class Mapping {
-  public:
-    Mapping(int fd, size_t size) : size_(size) {
-        void* p = size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
-        data_ = p == MAP_FAILED ? nullptr : static_cast<const uint8_t*>(p);
-    }
-    ~Mapping() {
-        if (data_) ::munmap(const_cast<uint8_t*>(data_), size_);
-    }
-    Mapping(const Mapping&) = delete;
-    Mapping& operator=(const Mapping&) = delete;
-    const uint8_t* data() const { return data_; }
-    size_t size() const { return size_; }
-
-  private:
-    const uint8_t* data_ = nullptr;
-    size_t size_;
-};
 
 class NamedSemaphore {
   public:
@@ -73,18 +56,20 @@ SharedTableSnapshot PosixSharedTable::Read() {
     UniqueFd fd(::shm_open(names_.memory.c_str(), O_RDONLY | O_CLOEXEC, 0));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0 || st.st_size <= 0) return out;
-    const Mapping view(fd.get(), static_cast<size_t>(st.st_size));
-    if (!view.data()) return out;
 
     NamedSemaphore mutex(names_.mutex);
     if (!mutex.Acquire(wait_)) {
         out.status = SharedTableStatus::kBusy;
         return out;
     }
-    const size_t count = std::min(kSharedEntryCount, view.size() / kSharedEntrySize);
-    out.entries.resize(count);
-    for (size_t i = 0; i < count; ++i)
-        std::memcpy(out.entries[i].data(), view.data() + i * kSharedEntrySize, kSharedEntrySize);
+    // Read rather than mapped: a publisher that shrinks the memory meanwhile gives a short read here,
+    // where a mapping would end the process with a bus error.
+    std::vector<uint8_t> view(
+        std::min(static_cast<size_t>(st.st_size), kSharedEntryCount * kSharedEntrySize));
+    const ssize_t n = ::pread(fd.get(), view.data(), view.size(), 0);
+    if (n < 0) return out;
+    view.resize(static_cast<size_t>(n));
+    out.entries = EntriesOfView(view);
     out.status = SharedTableStatus::kRead;
     return out;
 }

@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "core/book_file.h"
 #include "core/main_commands.h"
 #include "support/noting_library.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
+#include "support/unreadable_files.h"
 
 namespace torvane {
 namespace {
@@ -219,20 +221,44 @@ TEST_F(MainCommandsTest, SaveAtExitWritesTheBookRowsInListOrder) {
     EXPECT_EQ(FileBytes(book_file), BookRecord("10.0.0.7") + BookRecord("10.0.0.1"));
 }
 
-TEST_F(MainCommandsTest, ABookThatWasNotReadIsNotOverwrittenAtExit) {
+// A book that cannot be read is reported with its path and reason, stays empty, does not stop the
+// start-up sequence and is not replaced at exit.
+void ExpectUnreadBookReported(const test::RecordingUi& ui, const MainCommands& commands, const fs::path& file,
+                              const std::string& reason) {
+    EXPECT_EQ(ui.Lines("message error OK "), Lines{"Cannot read " + file.string() + ": " + reason});
+    EXPECT_EQ(commands.list().RowCount(), 0u);
+    EXPECT_EQ(ui.events.back(), "wait.hide") << "the start-up sequence goes on to its end";
+}
+
+TEST_F(MainCommandsTest, ABookThatCannotBeReadIsReportedAndNotOverwrittenAtExit) {
+    for (const auto& c : test::kUnreadableCases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir folder;
+        const fs::path file = folder.path() / "DevInfo.dat";
+        test::MakeUnreadable(c.kind, file, kBookFileLimit);
+        const std::string before = test::DescribePath(file);
+        test::RecordingUi quiet;
+        MainCommands run(library, table, quiet, file, MainSeams{[](std::chrono::milliseconds) {}, {}, {}});
+        ASSERT_TRUE(run.RunStartupSequence());
+        ExpectUnreadBookReported(quiet, run, file, test::ExpectedReason(c, kBookFileLimit));
+        EXPECT_FALSE(run.SaveAtExit());
+        EXPECT_EQ(test::DescribePath(file), before);
+    }
+}
+
+TEST_F(MainCommandsTest, ABookWithoutReadPermissionIsNotOverwrittenAtExit) {
     WriteBook({"10.0.0.7", "10.0.0.8"});
     const std::string before = FileBytes(book_file);
     EXPECT_FALSE(commands.SaveAtExit()) << "no start-up sequence has read the file";
     ASSERT_EQ(::chmod(book_file.c_str(), 0), 0);
-    bool started = true;
+    bool started = false;
     const std::string why_not =
         test::RunWithoutFilePrivilege([&] { started = commands.RunStartupSequence(); });
     ::chmod(book_file.c_str(), 0644);
     if (!why_not.empty()) GTEST_SKIP() << why_not;
 
-    EXPECT_FALSE(started);
-    ASSERT_EQ(ui.Lines("message error OK ").size(), 1u);
-    EXPECT_TRUE(ui.Lines("wait.").empty()) << "the sequence stops after the failed load";
+    EXPECT_TRUE(started);
+    ExpectUnreadBookReported(ui, commands, book_file, "Permission denied");
     EXPECT_FALSE(commands.SaveAtExit());
     EXPECT_EQ(FileBytes(book_file), before);
 }

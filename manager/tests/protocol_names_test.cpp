@@ -8,6 +8,7 @@
 
 #include "core/protocol_names.h"
 #include "support/sandbox.h"
+#include "support/unreadable_files.h"
 
 namespace torvane {
 namespace {
@@ -39,7 +40,22 @@ TEST(ProtocolNames, BuiltInsThenAllThreeUserEntriesOnlyWhenTheFileExists) {
         test::TempDir dir;
         const auto path = dir.path() / kConfigFileName;
         if (c.file) std::ofstream(path, std::ios::binary) << *c.file;
-        EXPECT_EQ(LoadProtocolNames(path), c.expected) << c.name;
+        const ConfiguredProtocolNames loaded = LoadProtocolNames(path);
+        EXPECT_EQ(loaded.names, c.expected) << c.name;
+        EXPECT_EQ(loaded.problem, "") << c.name;
+    }
+}
+
+TEST(ProtocolNames, AConfigFileThatCannotBeReadGivesTheBuiltInsAndItsReason) {
+    for (const auto& c : test::kUnreadableCases) {
+        test::TempDir dir;
+        const auto path = dir.path() / kConfigFileName;
+        test::MakeUnreadable(c.kind, path, kConfigFileLimit);
+        const ConfiguredProtocolNames loaded = LoadProtocolNames(path);
+        EXPECT_EQ(loaded.names, (std::vector<std::string>{"UDP", "TCP", "REAL_COM"})) << c.name;
+        EXPECT_EQ(loaded.problem,
+                  "Cannot read " + path.string() + ": " + test::ExpectedReason(c, kConfigFileLimit))
+            << c.name;
     }
 }
 

@@ -17,6 +17,7 @@
 #include "shared_table.h"
 #include "support/child_process.h"
 #include "support/sandbox.h"
+#include "support/unreadable_files.h"
 
 namespace torvane::test {
 namespace {
@@ -148,6 +149,47 @@ TEST_F(TorvaneProcess, SecondStartAsksTheFirstToRestoreAndEnds) {
     auto next = Start({"--report", "--quit-after-startup"});
     EXPECT_TRUE(next->ReadUntil("startup-done", 30s)) << "the lock of the killed instance is gone";
     EXPECT_EQ(next->Wait(10s), 0);
+}
+
+}  // namespace
+}  // namespace torvane::test
+
+namespace torvane::test {
+namespace {
+
+// What scripts and tests run: a file of the program folder that cannot be read is reported on stderr,
+// never in a box nobody can click, the start-up goes on to its end, and nothing replaces what stood at
+// the path.
+TEST_F(TorvaneProcess, UnreadableFilesAreReportedOnStderrAndTheStartupEnds) {
+    struct Case {
+        const char* file;
+        Unreadable kind;
+        const char* reason;
+    } cases[] = {
+        {"DevInfo.dat", Unreadable::kDirectory, "is a directory"},
+        {"DevInfo.dat", Unreadable::kLinkToDirectory, "is a directory"},
+        {"DevInfo.dat", Unreadable::kDanglingLink, "a symbolic link to nothing"},
+        {"Config.ini", Unreadable::kDirectory, "is a directory"},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = home.path() / c.file;
+        SCOPED_TRACE(path.string() + ": " + c.reason);
+        MakeUnreadable(c.kind, path, 0);
+        const std::string before = DescribePath(path);
+        // stderr joins stdout, so that the report and the message arrive in one stream.
+        auto torvane =
+            Start({"-c", "exec \"$0\" --report --quit-after-startup 2>&1", TORVANE_EXE}, "/bin/sh");
+        auto lines = torvane->ReadUntil("startup-done", 30s);
+        ASSERT_TRUE(lines) << "the start-up sequence ends";
+        EXPECT_NE(std::find(lines->begin(), lines->end(),
+                            "torvane: Cannot read " + path.string() + ": " + c.reason),
+                  lines->end());
+        EXPECT_EQ(lines->back(), "startup-done\t0");
+        EXPECT_EQ(torvane->Wait(10s), 0);
+        EXPECT_EQ(DescribePath(path), before) << "not replaced at exit";
+        fs::remove_all(path);
+        fs::remove_all(path.string() + ".folder");
+    }
 }
 
 }  // namespace

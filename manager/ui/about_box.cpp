@@ -1,21 +1,26 @@
 #include "ui/about_box.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 
+#include "core/input_file.h"
 #include "ui/text_codec.h"
 
 namespace torvane::ui {
 namespace {
 
 constexpr int kPictureSide = 96;
+constexpr std::uintmax_t kReadmeLimit = 1u << 20;
+constexpr std::uintmax_t kLogoLimit = 16u << 20;
 
-QString PathText(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
+// The file's bytes; empty when it is missing. A file that cannot be read adds its reason to `problems`.
+std::string ReadOptionalFile(const std::filesystem::path& path, std::uintmax_t limit, std::string& problems) {
+    const InputFile file = ReadInputFile(path, limit);
+    if (file.state == InputFile::State::kUnreadable) problems += UnreadableMessage(path, file) + "\n";
+    return file.bytes;
 }
 
 }  // namespace
@@ -29,7 +34,12 @@ TAboutBox::TAboutBox(const std::filesystem::path& folder, QWidget* owner)
     picture_->setObjectName(QStringLiteral("ProgramIcon"));
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setMinimumSize(kPictureSide, kPictureSide);
-    const QPixmap logo(PathText(folder / "logo.bmp"));
+    std::string problems;
+    const std::string logo_bytes = ReadOptionalFile(folder / "logo.bmp", kLogoLimit, problems);
+    QPixmap logo;
+    if (!logo_bytes.empty())
+        logo.loadFromData(reinterpret_cast<const uchar*>(logo_bytes.data()),
+                          static_cast<uint>(logo_bytes.size()));
     if (!logo.isNull()) {
         picture_->setPixmap(
             logo.scaled(kPictureSide * 2, kPictureSide, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -49,8 +59,8 @@ TAboutBox::TAboutBox(const std::filesystem::path& folder, QWidget* owner)
 
     readme_->setObjectName(QStringLiteral("Comments"));
     readme_->setReadOnly(true);
-    QFile file(PathText(folder / "readme.txt"));
-    if (file.open(QIODevice::ReadOnly)) readme_->setPlainText(DisplayText(file.readAll().toStdString()));
+    const std::string readme = ReadOptionalFile(folder / "readme.txt", kReadmeLimit, problems);
+    readme_->setPlainText(QString::fromStdString(problems) + DisplayText(readme));  // paths are UTF-8
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

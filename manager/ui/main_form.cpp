@@ -28,7 +28,7 @@ TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     }
     wait_form_ = new TWaitForm(this);
     BuildCentralArea();
-    ui_port_ = std::make_unique<QtUiPort>(this, wait_form_, memo_);
+    ui_port_ = std::make_unique<QtUiPort>(this, wait_form_, memo_, deps.interactive);
     commands_ = std::make_unique<MainCommands>(
         deps.library, deps.shared_table, *ui_port_, program_folder_ / kBookFileName,
         MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
@@ -48,7 +48,10 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    protocol_names_ = LoadProtocolNames(program_folder_ / kConfigFileName);
+    ConfiguredProtocolNames configured = LoadProtocolNames(program_folder_ / kConfigFileName);
+    protocol_names_ = std::move(configured.names);
+    if (!configured.problem.empty())
+        ui_port_->ShowMessage(MessageKind::kError, configured.problem, MessageButtons::kOk);
 }
 
 void TMainForm::FormDestroy() {

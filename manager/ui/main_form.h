@@ -36,6 +36,8 @@ struct MainFormDeps {
     std::filesystem::path program_folder;
     std::function<std::vector<LocalInterface>()> local_interfaces;
     std::function<void(std::chrono::milliseconds)> pause;  // empty: a real sleep
+    // False when nobody is there to click (--report, --quit-after-startup): messages go to stderr.
+    bool interactive = true;
 };
 
 class TMainForm final : public QMainWindow {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <cstdio>
 
 #include "ui/ip_edit.h"
 #include "ui/ip_form.h"
@@ -12,8 +13,27 @@
 
 namespace torvane::ui {
 
-QtUiPort::QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane)
-    : owner_(owner), wait_(wait_form), log_(log_pane) {}
+namespace {
+
+// The answer of a box that nobody can click: the one that changes nothing.
+MessageResult UnattendedAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::kOk:
+            return MessageResult::kOk;
+        case MessageButtons::kYes:
+            return MessageResult::kYes;
+        case MessageButtons::kYesNo:
+            return MessageResult::kNo;
+        case MessageButtons::kOkCancel:
+            return MessageResult::kCancel;
+    }
+    return MessageResult::kCancel;
+}
+
+}  // namespace
+
+QtUiPort::QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane, bool interactive)
+    : owner_(owner), wait_(wait_form), log_(log_pane), interactive_(interactive) {}
 
 void QtUiPort::ShowWaitWindow() {
     wait_->ShowCentred();
@@ -49,7 +69,9 @@ void QtUiPort::AppendLog(const std::string& line) {
 }
 
 MessageResult QtUiPort::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) {
-    return ShowMessageBox(owner_, kind, text, buttons);
+    if (interactive_) return ShowMessageBox(owner_, kind, text, buttons);
+    std::fprintf(stderr, "torvane: %s\n", text.c_str());
+    return UnattendedAnswer(buttons);
 }
 
 AddressDialogResult QtUiPort::AskAddress(const std::string& caption, const std::string& initial_text) {

@@ -15,8 +15,10 @@ class TWaitForm;
 
 class QtUiPort final : public UiPort {
   public:
-    // `owner` parents the dialogs and boxes; the widgets must outlive the port's use.
-    QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane);
+    // `owner` parents the dialogs and boxes; the widgets must outlive the port's use. A port that is not
+    // `interactive` writes messages to stderr instead of waiting for a click on a box, and takes the
+    // answer that changes nothing (OK, Yes of a box without No, No, Cancel).
+    QtUiPort(QWidget* owner, TWaitForm* wait_form, QPlainTextEdit* log_pane, bool interactive = true);
 
     void ShowWaitWindow() override;
     void HideWaitWindow() override;
@@ -34,6 +36,7 @@ class QtUiPort final : public UiPort {
     QWidget* owner_;
     TWaitForm* wait_;
     QPlainTextEdit* log_;
+    bool interactive_;
 };
 
 }  // namespace torvane::ui

@@ -102,5 +102,20 @@ TEST(TAboutBox, ShowsReadmeAndLogoOrTheNameInLargeLetters) {
     SaveScreenshot(&box, "about_box");
 }
 
+
+TEST(TAboutBox, NamesTheFilesItCannotReadAndShowsTheProgramName) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "readme.txt");
+    std::filesystem::create_symlink("gone.bmp", dir.path() / "logo.bmp");
+    ui::TAboutBox box(dir.path());
+    const std::string folder = dir.path().string();
+    EXPECT_EQ(box.Readme()->toPlainText().toStdString(),
+              "Cannot read " + folder + "/logo.bmp: a symbolic link to nothing\nCannot read " + folder +
+                  "/readme.txt: is a directory\n");
+    EXPECT_EQ(box.Picture()->text(), "Torvane");
+    box.show();
+    SaveScreenshot(&box, "about_box_unreadable_files");
+}
+
 }  // namespace
 }  // namespace torvane::test
