@@ -9,6 +9,13 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+int HexDigit(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 std::string WithoutBlanks(std::string_view text) {
     std::string out;
     for (char c : text) {
@@ -51,6 +58,21 @@ MacBytes TextToMac(std::string_view text) {
     return mac;
 }
 
+std::optional<MacBytes> ArpTextToMac(std::string_view text, char separator) {
+    constexpr size_t kLength = 17;
+    if (text.size() != kLength) return std::nullopt;
+    MacBytes mac{};
+    for (size_t i = 0; i < mac.size(); ++i) {
+        const size_t at = 3 * i;
+        if (i > 0 && text[at - 1] != separator) return std::nullopt;
+        const int high = HexDigit(text[at]);
+        const int low = HexDigit(text[at + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        mac[i] = static_cast<uint8_t>(high * 16 + low);
+    }
+    return mac;
+}
+
 std::string MacToArpText(const uint8_t* mac) {
     char buf[18];
     std::snprintf(buf, sizeof buf, "%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2], mac[3], mac[4],
@@ -78,6 +100,28 @@ bool IsValidIP(std::string_view text) {
         pos = end < s.size() ? end + 1 : end;
     }
     return true;
+}
+
+std::optional<Ip4Bytes> ParseStrictIP(std::string_view text) {
+    const std::string s = WithoutBlanks(text);
+    Ip4Bytes ip{};
+    size_t pos = 0;
+    for (size_t group = 0; group < ip.size(); ++group) {
+        if (group > 0) {
+            if (pos >= s.size() || s[pos] != '.') return std::nullopt;
+            ++pos;
+        }
+        unsigned value = 0;
+        size_t digits = 0;
+        while (pos < s.size() && IsDigit(s[pos]) && digits < 3) {
+            value = value * 10 + static_cast<unsigned>(s[pos++] - '0');
+            ++digits;
+        }
+        if (digits == 0 || value > 255) return std::nullopt;
+        ip[group] = static_cast<uint8_t>(value);
+    }
+    if (pos != s.size()) return std::nullopt;
+    return ip;
 }
 
 Ip4Bytes IPTextToBytes(std::string_view text) {

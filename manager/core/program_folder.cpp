@@ -56,7 +56,7 @@ fs::path ChooseProgramFolder(const ProgramFolderInputs& in,
     return {};
 }
 
-fs::path ProgramFolder() {
+fs::path FindProgramFolder() {
     ProgramFolderInputs in;
     in.torvane_home = Env("TORVANE_HOME");
     in.xdg_data_home = Env("XDG_DATA_HOME");
@@ -66,7 +66,11 @@ fs::path ProgramFolder() {
     in.home = Env("HOME");
 #endif
     in.executable_folder = ExecutableFolder();
-    const fs::path folder = ChooseProgramFolder(in, CanCreateFilesIn);
+    return ChooseProgramFolder(in, CanCreateFilesIn);
+}
+
+fs::path ProgramFolder() {
+    const fs::path folder = FindProgramFolder();
     if (folder.empty()) throw std::runtime_error("No folder for the program's files: set TORVANE_HOME");
     std::error_code ec;
     fs::create_directories(folder, ec);

@@ -22,6 +22,9 @@ struct ProgramFolderInputs {
 std::filesystem::path ChooseProgramFolder(
     const ProgramFolderInputs& inputs, const std::function<bool(const std::filesystem::path&)>& is_writable);
 
+// The folder for this process by the rule above, without creating it; empty when there is none.
+std::filesystem::path FindProgramFolder();
+
 // The folder for this process (created when missing); throws std::runtime_error when no folder can be
 // found.
 std::filesystem::path ProgramFolder();

@@ -80,7 +80,7 @@ AddressDialogResult QtUiPort::AskAddress(const std::string& caption, const std::
     IPForm.IPEdit1()->SetText(DisplayText(initial_text));
     AddressDialogResult result;
     result.accepted = IPForm.exec() == QDialog::Accepted;
-    if (result.accepted) result.text = DeviceBytes(IPForm.IPEdit1()->Text());
+    if (result.accepted) result.text = DeviceBytes(IPForm.IPEdit1()->Text()).bytes;  // digits and dots
     return result;
 }
 

@@ -7,7 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
-#include "device_text.h"
+#include "device_argument.h"
 #include "exit_status.h"
 
 namespace vkctl {
@@ -38,26 +38,24 @@ Exit status:
   6  no answer from the device
   7  network error (socket, bind, broadcast, receive; also local UDP port 65281 in use))";
 
-constexpr size_t kMaxLoginChars = 9;
-
-std::optional<Credentials> GivenCredentials(const std::string& user,
-                                            const std::optional<std::string>& option) {
+// Texts typed on the command line or in the environment, as device bytes.
+Given GivenCredentials(const std::string& user, const std::optional<std::string>& option) {
     std::optional<std::string> password = option;
     if (!password) {
         if (const char* env = std::getenv("VKCTL_PASSWORD")) password = env;
     }
     if (!password) return std::nullopt;
-    for (const std::string& text : {user, *password}) {
-        if (text.size() > kMaxLoginChars || text.find('|') != std::string::npos)
-            throw Failure(ExitStatus::kUsage,
-                          "user names and passwords have at most 9 characters and no \"|\"");
+    const torvane::CredentialText user_bytes = torvane::CheckCredential(user);
+    const torvane::CredentialText password_bytes = torvane::CheckCredential(*password);
+    for (const auto* checked : {&user_bytes, &password_bytes}) {
+        if (!checked->ok) throw Failure(ExitStatus::kUsage, checked->problem);
     }
-    return Credentials{user, *password};
+    return torvane::Credentials{user_bytes.bytes, password_bytes.bytes};
 }
 
 void SetBroadcast(const std::string& text) {
-    const auto parsed = ParseDeviceText(text);
-    if (!parsed || parsed->kind != DeviceText::Kind::kIp)
+    const auto parsed = ParseDeviceArgument(text);
+    if (!parsed || parsed->kind != DeviceArgument::Kind::kIp)
         throw Failure(ExitStatus::kUsage, "--broadcast " + text + ": an IPv4 address is expected");
     setenv("VKCFG_BROADCAST", parsed->ip.c_str(), 1);
 }
@@ -112,7 +110,7 @@ int Run(int argc, char** argv) {
         "--baud", [&](const std::string& v) { serial.baud = v; }, "speed in bit/s");
     serial_cmd->add_option_function<std::string>(
         "--parity", [&](const std::string& v) { serial.parity = v; },
-        "none, even, odd, mark, space (or 0 to 4)");
+        "none, even, odd, mark, space (or 0 to 4); second generation also special (5)");
     serial_cmd->add_option_function<std::string>(
         "--databits", [&](const std::string& v) { serial.data_bits = v; }, "7 or 8");
     serial_cmd->add_option("--channel", serial.channel, "channel of a multi-port device (default 0)");

@@ -1,13 +1,18 @@
 #include "commands.h"
 
 #include <cstdio>
-#include <iostream>
+#include <filesystem>
 
+#include "core/device_library.h"
+#include "core/model_family.h"
+#include "core/params/field_table.h"
+#include "core/program_folder.h"
+#include "core/protocol_names.h"
+#include "device_argument.h"
 #include "device_resolution.h"
-#include "device_text.h"
 #include "exit_status.h"
-#include "field_table.h"
 #include "output.h"
+#include "session.h"
 #include "terminal.h"
 
 #ifndef VKCTL_VERSION
@@ -17,12 +22,34 @@
 namespace vkctl {
 namespace {
 
-FieldTable TableFor(const Device& device) {
-    auto table = FieldsFor(device.model_code);
+namespace params = torvane::params;
+using torvane::ParamLayout;
+
+// The library and the terminal for the whole run.
+struct Faces {
+    torvane::VkcfgLibrary library;
+    TerminalUi ui;
+};
+
+Faces& Run() {
+    static Faces faces;
+    return faces;
+}
+
+// The protocol names of the manager: the built-in ones, then the operator's own from Config.ini in
+// the program folder, when there is one.
+std::vector<std::string> ProtocolNames() {
+    const auto folder = torvane::FindProgramFolder();
+    if (folder.empty()) return torvane::ProtocolNames(std::nullopt);
+    return torvane::LoadProtocolNames(folder / torvane::kConfigFileName).names;
+}
+
+params::FieldTable TableFor(const Device& device) {
+    auto table = params::FieldsFor(device.session.model_code, ProtocolNames());
     if (!table) {
         char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", device.model_code);
-        throw Failure(ExitStatus::kFailure, device.label + " is a model (" + std::string(code) +
+        std::snprintf(code, sizeof code, "0x%02X", device.session.model_code);
+        throw Failure(ExitStatus::kFailure, device.session.label + " is a model (" + std::string(code) +
                                                 ") whose parameters vkctl cannot read");
     }
     return std::move(*table);
@@ -30,18 +57,19 @@ FieldTable TableFor(const Device& device) {
 
 // A block of another layout than the one the search promised is never interpreted, let alone written.
 void CheckLayout(const Device& device, const Block& block) {
-    if (SameLayout(device.model_code, block.at(0))) return;
-    throw Failure(ExitStatus::kDeviceRefused, device.label + " answered with the parameters of " +
+    if (torvane::SameLayout(device.session.model_code, block.at(0))) return;
+    throw Failure(ExitStatus::kDeviceRefused, device.session.label + " answered with the parameters of " +
                                                   ModelName(block.at(0)) + ", but its search answer says " +
-                                                  ModelName(device.model_code));
+                                                  ModelName(device.session.model_code));
 }
 
-Block ReadBlock(const Device& device, const std::optional<Credentials>& given) {
-    TerminalPrompt prompt;
-    DeviceSession session(device, given, prompt);
-    Block block = session.Read();
-    CheckLayout(device, block);
-    return block;
+std::vector<params::Assignment> Assignments(const params::FieldTable& table,
+                                            const std::vector<std::string>& words) {
+    try {
+        return params::ParseAssignments(table, words);
+    } catch (const params::AssignmentError& e) {
+        throw Failure(ExitStatus::kUsage, e.what());
+    }
 }
 
 void Print(const std::string& text) {
@@ -49,14 +77,14 @@ void Print(const std::string& text) {
 }
 
 std::string IpArgument(const std::string& text) {
-    const auto parsed = ParseDeviceText(text);
-    if (!parsed || parsed->kind != DeviceText::Kind::kIp)
+    const auto parsed = ParseDeviceArgument(text);
+    if (!parsed || parsed->kind != DeviceArgument::Kind::kIp)
         throw Failure(ExitStatus::kUsage, "\"" + text + "\" is not an IPv4 address");
     return parsed->ip;
 }
 
 int64_t SerialValue(const Field& field, const std::string& text) {
-    const Parsed parsed = ParseValue(field, text);
+    const params::Parsed parsed = params::ParseValue(field, text);
     if (!parsed.ok) throw Failure(ExitStatus::kUsage, field.name + " \"" + text + "\" " + parsed.error);
     return std::get<int64_t>(parsed.value);
 }
@@ -64,7 +92,7 @@ int64_t SerialValue(const Field& field, const std::string& text) {
 }  // namespace
 
 void RunSearch(bool extended, bool json) {
-    const auto rows = SearchAll(extended);
+    const auto rows = SearchAll(Run().library, extended);
     if (json) {
         Print(DumpJson(SearchJson(rows)));
         return;
@@ -74,61 +102,71 @@ void RunSearch(bool extended, bool json) {
 }
 
 void RunFind(const std::string& ip, bool json) {
-    const SearchRow row = FindOne(IpArgument(ip));
-    Print(json ? DumpJson(SearchJson({row})[0]) : FormatSearchTable({row}));
+    const FoundDevice found = FindOne(Run().library, IpArgument(ip));
+    Print(json ? DumpJson(SearchJson({found})[0]) : FormatSearchTable({found}));
 }
 
-void RunShow(const std::string& text, bool json, const std::optional<Credentials>& given) {
-    const Device device = ResolveDevice(text);
-    const FieldTable table = TableFor(device);
-    const Block block = ReadBlock(device, given);
+void RunShow(const std::string& text, bool json, const Given& given) {
+    const Device device = ResolveDevice(Run().library, text);
+    const params::FieldTable table = TableFor(device);
+    Block block;
+    {
+        Session session(Run().library, Run().ui, device, given);
+        block = session.Read();
+    }
+    CheckLayout(device, block);
     Print(json ? DumpJson(FieldsJson(table, block)) : FormatFields(table, block));
 }
 
 void RunSet(const std::string& text, const std::vector<std::string>& words, bool dry_run,
-            const std::optional<Credentials>& given) {
-    const Device device = ResolveDevice(text);
-    const FieldTable table = TableFor(device);
-    const auto assignments = ParseAssignments(table, words);  // checked before the device is touched
+            const Given& given) {
+    const Device device = ResolveDevice(Run().library, text);
+    const params::FieldTable table = TableFor(device);
+    const auto assignments = Assignments(table, words);  // checked before the device is touched
 
-    TerminalPrompt prompt;
-    DeviceSession session(device, given, prompt);
+    Session session(Run().library, Run().ui, device, given);
     const Block before = session.Read();
     CheckLayout(device, before);
     Block after = before;
-    Apply(assignments, after);
-    const auto changes = Diff(table, before, after);
+    params::Apply(assignments, after);
+    const auto changes = params::Diff(table, before, after);
     Print(FormatChanges(changes));
+    const std::string& label = device.session.label;
     if (changes.empty()) {
-        Print("nothing to change on " + device.label + "\n");
+        Print("nothing to change on " + label + "\n");
     } else if (dry_run) {
-        Print("dry run: nothing written to " + device.label + "\n");
+        Print("dry run: nothing written to " + label + "\n");
     } else {
         session.Write(after);
-        Print("wrote " + std::to_string(changes.size()) + " changed field(s) to " + device.label + "\n");
+        Print("wrote " + std::to_string(changes.size()) + " changed field(s) to " + label + "\n");
     }
 }
 
 void RunSerial(const std::string& text, const SerialChange& change) {
     if (!change.baud && !change.parity && !change.data_bits)
         throw Failure(ExitStatus::kUsage, "serial needs --baud, --parity or --databits");
-    const Device device = ResolveDevice(text);
-    const auto layout = LayoutOf(device.model_code);
-    if (!layout || layout == Layout::kExtended)
+    const Device device = ResolveDevice(Run().library, text);
+    const uint8_t model = device.session.model_code;
+    const std::string& label = device.session.label;
+    const auto layout = torvane::LayoutOf(model);
+    if (!layout || layout == ParamLayout::kExtended)
         throw Failure(ExitStatus::kUsage,
-                      device.label + " (" + ModelName(device.model_code) +
+                      label + " (" + ModelName(model) +
                           ") has no serial-line commands; use vkctl set for its serial fields");
-    const int channels = layout == Layout::kMultiPort ? vk_get_device_uart_number(device.model_code) : 1;
+    const int channels = layout == ParamLayout::kMultiPort ? torvane::ChannelCount(model) : 1;
     if (change.channel < 0 || change.channel >= channels)
-        throw Failure(ExitStatus::kUsage, "--channel " + std::to_string(change.channel) + ": " +
-                                              device.label + " has channels 0 to " +
-                                              std::to_string(channels - 1));
-    const auto baud_rule =
-        layout == Layout::kFirstGeneration ? RuleKind::kBaudTable : RuleKind::kBaudHundreds;
-    const Field baud = BaudField("--baud", Codec::kHost32, 0, baud_rule);
-    const Field parity =
-        NumberField("--parity", Codec::kU8, 0, 0, 4, {"none", "even", "odd", "mark", "space"});
-    const Field data_bits = NumberField("--databits", Codec::kU8, 0, 7, 8);
+        throw Failure(ExitStatus::kUsage, "--channel " + std::to_string(change.channel) + ": " + label +
+                                              " has channels 0 to " + std::to_string(channels - 1));
+    // What the serial-line commands carry: the first generation's text command has digits for the
+    // eight table speeds and for parity none to space; the second generation's frame carries any speed
+    // in hundreds of bit/s and the parity byte as it is, "special" included.
+    const bool text_commands = layout == ParamLayout::kFirstGeneration;
+    const Field baud =
+        params::BaudField("--baud", params::Codec::kHost32, 0,
+                          text_commands ? params::RuleKind::kBaudTable : params::RuleKind::kBaudHundreds);
+    const Field parity = params::NumberField("--parity", params::Codec::kU8, 0, 0, text_commands ? 4 : 5,
+                                             {"none", "even", "odd", "mark", "space", "special"});
+    const Field data_bits = params::NumberField("--databits", params::Codec::kU8, 0, 7, 8);
     // Every value is checked before the first command is sent.
     struct Step {
         int (*call)(const char*, int, const LoginRecord*);
@@ -136,7 +174,7 @@ void RunSerial(const std::string& text, const SerialChange& change) {
         std::string what;
     };
     const std::string of =
-        " of " + device.label + (channels > 1 ? " channel " + std::to_string(change.channel) : "");
+        " of " + label + (channels > 1 ? " channel " + std::to_string(change.channel) : "");
     std::vector<Step> steps;
     if (change.baud)
         steps.push_back({vk_setting_baud, SerialValue(baud, *change.baud),
@@ -149,10 +187,10 @@ void RunSerial(const std::string& text, const SerialChange& change) {
                          "setting the data bits" + of + " to " + *change.data_bits});
 
     LoginRecord login{};
-    login.model_code = device.model_code;
+    login.model_code = model;
     login.channel = static_cast<uint8_t>(change.channel);
     // Serial-line commands always go to the device's address, never by broadcast.
-    const std::string ip = device.address.empty() ? device.ip : device.address;
+    const std::string ip = device.session.ip.empty() ? device.ip : device.session.ip;
     for (const auto& step : steps) {
         const int result = step.call(ip.c_str(), static_cast<int>(step.value), &login);
         if (result != VK_OK) throw Failure::FromResult(step.what, result);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "session.h"
+#include "core/credentials.h"
 
 namespace vkctl {
 
@@ -16,11 +16,13 @@ struct SerialChange {
     int channel = 0;
 };
 
+using Given = std::optional<torvane::Credentials>;
+
 void RunSearch(bool extended, bool json);
 void RunFind(const std::string& ip, bool json);
-void RunShow(const std::string& device, bool json, const std::optional<Credentials>& given);
+void RunShow(const std::string& device, bool json, const Given& given);
 void RunSet(const std::string& device, const std::vector<std::string>& assignments, bool dry_run,
-            const std::optional<Credentials>& given);
+            const Given& given);
 void RunSerial(const std::string& device, const SerialChange& change);
 void RunModels();
 void RunVersion();

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+
+#include "core/model_family.h"
+#include "core/text/device_text.h"
+#include "vkcfg.h"
 
 namespace vkctl {
 namespace {
@@ -11,37 +14,31 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kSecretShown = "********";
 
-template <size_t N>
-std::string Text(const char (&field)[N]) {
-    return std::string(field, strnlen(field, N));
+// A device text as JSON carries it: decoded, bytes that start no character as U+FFFD.
+std::string JsonText(const std::string& bytes) {
+    return torvane::DeviceTextToUtf8(bytes);
 }
 
-// Length of the well-formed UTF-8 sequence at s[i] of a character that is not a control character, or 0.
-size_t PrintableUtf8At(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    size_t length = 0;
-    uint32_t cp = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07;
-    } else {
-        return 0;
+bool Wide(char32_t cp) {
+    return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
+           (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+           (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6);
+}
+
+// The columns a table cell (UTF-8 made by DisplayText) takes on a terminal: East Asian wide characters
+// take two.
+size_t DisplayWidth(std::string_view utf8) {
+    size_t width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        width += Wide(cp) ? 2 : 1;
+        i += length;
     }
-    if (i + length > s.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return cp >= 0xA0 ? length : 0;  // C1 controls (U+0080 to U+009F) are escaped too
+    return width;
 }
 
 std::string Hex2(unsigned value) {
@@ -53,7 +50,7 @@ std::string Hex2(unsigned value) {
 Json JsonValue(const Field& field, const FieldValue& value) {
     if (field.secret) return std::get<std::string>(value).empty() ? "" : kSecretShown;
     if (const auto* n = std::get_if<int64_t>(&value)) return *n;
-    if (const auto* s = std::get_if<std::string>(&value)) return *s;
+    if (const auto* s = std::get_if<std::string>(&value)) return JsonText(*s);
     return std::get<std::vector<int64_t>>(value);
 }
 
@@ -74,14 +71,14 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows) {
     for (const auto& row : rows) {
         width.resize(std::max(width.size(), row.size()), 0);
         for (size_t c = 0; c < row.size(); ++c)
-            width[c] = std::max(width[c], row[c].size());
+            width[c] = std::max(width[c], DisplayWidth(row[c]));
     }
     std::string out;
     for (const auto& row : rows) {
         std::string line;
         for (size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < row.size()) line += std::string(width[c] - row[c].size() + 2, ' ');
+            if (c + 1 < row.size()) line += std::string(width[c] - DisplayWidth(row[c]) + 2, ' ');
         }
         line.erase(line.find_last_not_of(' ') + 1);  // an empty last cell leaves no trailing blanks
         out += line + "\n";
@@ -90,69 +87,36 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows) {
 }
 
 const char* ProtocolFamily(uint8_t code) {
-    if (code == VK_MODEL_VKA100 || code == VK_MODEL_VKB220) return "first generation (text)";
-    if (code == VK_MODEL_VKB200) return "second generation, single-port";
+    switch (torvane::LayoutOf(code).value_or(torvane::ParamLayout::kMultiPort)) {
+        case torvane::ParamLayout::kFirstGeneration:
+            return "first generation (text)";
+        case torvane::ParamLayout::kSinglePort:
+            return "second generation, single-port";
+        case torvane::ParamLayout::kMultiPort:
+        case torvane::ParamLayout::kExtended:
+            break;
+    }
     return "second generation, multi-port";
 }
 
 }  // namespace
 
-SearchRow RowOf(const VkSearchRecord& r) {
-    SearchRow row;
-    row.model_code = r.model_code;
-    row.firmware_version = Text(r.firmware_version);
-    row.device_name = Text(r.device_name);
-    std::copy(std::begin(r.mac), std::end(r.mac), row.mac.begin());
-    row.ip = Text(r.ip);
-    row.local_port = r.local_port;
-    row.peer_ip = Text(r.peer_ip);
-    row.netmask = Text(r.netmask);
-    row.gateway = Text(r.gateway);
-    row.dns1 = Text(r.dns1);
-    row.dns2 = Text(r.dns2);
-    const int nibble = r.model_code >> 4;
-    if (nibble == 3 || nibble == 9) {
-        const int channels = std::min(vk_get_device_uart_number(r.model_code), VK_MAX_CHANNELS);
-        for (int k = 1; k < channels; ++k)
-            row.channel_peer_ip.push_back(Text(r.channel_peer_ip[k - 1]));
-    }
-    return row;
-}
-
-SearchRow RowOf(const VkSearchRecordEx& s) {
-    SearchRow row;
-    row.model_code = s.model_code;
-    row.firmware_version = Text(s.firmware_version);
-    row.device_name = Text(s.device_name);
-    std::copy(std::begin(s.mac), std::end(s.mac), row.mac.begin());
-    row.ip = torvane::IpBytesToText(s.ip);
-    row.peer_ip = torvane::IpBytesToText(s.peer_ip);
-    row.netmask = torvane::IpBytesToText(s.netmask);
-    row.gateway = torvane::IpBytesToText(s.gateway);
-    row.dns1 = torvane::IpBytesToText(s.dns1);
-    row.dns2 = torvane::IpBytesToText(s.dns2);
-    return row;
-}
-
 std::string ModelName(uint8_t model_code) {
-    if (model_code == VK_MODEL_EXTENDED) return "VMS450";
+    if (torvane::IsExtendedDevice(model_code)) return "VMS450";
     return vk_get_device_type(model_code);
 }
 
 std::string DisplayText(std::string_view bytes) {
     std::string out;
-    for (size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c < 0x7F) {
-            out += bytes[i++];
-        } else if (size_t n = PrintableUtf8At(bytes, i)) {
-            out.append(bytes.substr(i, n));
-            i += n;
-        } else {
-            out += "\\x" + Hex2(c);
-            ++i;
+    torvane::ForEachDeviceChar(bytes, [&](const torvane::DeviceChar& c) {
+        const bool control = !c.code_point || *c.code_point < 0x20 || *c.code_point == 0x7F;
+        if (!control) {
+            torvane::AppendUtf8(out, *c.code_point);
+            return;
         }
-    }
+        for (char b : c.bytes)
+            out += "\\x" + Hex2(static_cast<unsigned char>(b));
+    });
     return out;
 }
 
@@ -169,12 +133,13 @@ std::string DisplayValue(const Field& field, const FieldValue& value) {
     if (field.name == "model_code")
         return "0x" + Hex2(static_cast<unsigned>(n)) + " (" + ModelName(static_cast<uint8_t>(n)) + ")";
     const int64_t index = n - field.min;
-    if (index >= 0 && index < static_cast<int64_t>(field.names.size()))
-        return std::to_string(n) + " (" + field.names[static_cast<size_t>(index)] + ")";
+    if (index >= 0 && index < static_cast<int64_t>(field.names.size()) &&
+        !field.names[static_cast<size_t>(index)].empty())
+        return std::to_string(n) + " (" + DisplayText(field.names[static_cast<size_t>(index)]) + ")";
     return std::to_string(n);
 }
 
-std::string FormatSearchTable(const std::vector<SearchRow>& rows) {
+std::string FormatSearchTable(const std::vector<FoundDevice>& rows) {
     std::vector<std::vector<std::string>> cells{{"MODEL", "MAC", "IP", "NAME", "FIRMWARE", "PORT"}};
     for (const auto& r : rows) {
         cells.push_back({ModelName(r.model_code), torvane::MacToText(r.mac), DisplayText(r.ip),
@@ -184,23 +149,28 @@ std::string FormatSearchTable(const std::vector<SearchRow>& rows) {
     return Columns(cells);
 }
 
-Json SearchJson(const std::vector<SearchRow>& rows) {
+Json SearchJson(const std::vector<FoundDevice>& rows) {
     Json out = Json::array();
     for (const auto& r : rows) {
         Json j;
         j["model_code"] = r.model_code;
         j["model_name"] = ModelName(r.model_code);
-        j["firmware_version"] = r.firmware_version;
-        j["device_name"] = r.device_name;
+        j["firmware_version"] = JsonText(r.firmware_version);
+        j["device_name"] = JsonText(r.device_name);
         j["mac"] = torvane::MacToText(r.mac);
-        j["ip"] = r.ip;
+        j["ip"] = JsonText(r.ip);
         if (r.local_port) j["local_port"] = *r.local_port;
-        j["peer_ip"] = r.peer_ip;
-        j["netmask"] = r.netmask;
-        j["gateway"] = r.gateway;
-        j["dns1"] = r.dns1;
-        j["dns2"] = r.dns2;
-        if (!r.channel_peer_ip.empty()) j["channel_peer_ip"] = r.channel_peer_ip;
+        j["peer_ip"] = JsonText(r.peer_ip);
+        j["netmask"] = JsonText(r.netmask);
+        j["gateway"] = JsonText(r.gateway);
+        j["dns1"] = JsonText(r.dns1);
+        j["dns2"] = JsonText(r.dns2);
+        if (!r.channel_peer_ip.empty()) {
+            Json peers = Json::array();
+            for (const auto& p : r.channel_peer_ip)
+                peers.push_back(JsonText(p));
+            j["channel_peer_ip"] = std::move(peers);
+        }
         out.push_back(std::move(j));
     }
     return out;
@@ -208,8 +178,10 @@ Json SearchJson(const std::vector<SearchRow>& rows) {
 
 std::string FormatFields(const FieldTable& table, const Block& block) {
     std::vector<std::vector<std::string>> cells;
-    for (const auto& f : table.fields())
+    for (const auto& f : table.fields()) {
         cells.push_back({f.name, DisplayValue(f, GetValue(f, block))});
+        if (!f.read_only_why.empty()) cells.back().push_back("(read-only: " + f.read_only_why + ")");
+    }
     return Columns(cells);
 }
 
@@ -242,7 +214,7 @@ std::string FormatChanges(const std::vector<Change>& changes) {
             out += c.field->name + ": changed\n";
             continue;
         }
-        if (c.field->codec == Codec::kText) {
+        if (c.field->codec == torvane::params::Codec::kText) {
             before = "\"" + before + "\"";
             after = "\"" + after + "\"";
         }
@@ -266,6 +238,8 @@ std::string FormatModels() {
 }
 
 std::string DumpJson(const Json& json) {
+    // Device texts are decoded before they get here; a byte that is no UTF-8 would still not stop the
+    // output.
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -1,52 +1,40 @@
 // What vkctl prints: search results, parameter fields and changes, as aligned tables for people or as
-// JSON for scripts. Device texts are bytes; they are made safe for a terminal here and nowhere else.
+// JSON for scripts. Device texts are GBK bytes: the tables show them decoded, with any byte that could
+// drive the terminal (or is no character) escaped, and JSON carries them decoded.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "core/address_text.h"
-#include "field_table.h"
-#include "vkcfg.h"
+#include "core/device_lookup.h"
+#include "core/params/field_table.h"
 
 namespace vkctl {
 
-// One device as a search found it, from either search.
-struct SearchRow {
-    uint8_t model_code = 0;
-    std::string firmware_version;
-    std::string device_name;
-    torvane::MacBytes mac{};
-    std::string ip;
-    std::optional<uint16_t> local_port;  // the extended search carries none
-    std::string peer_ip;
-    std::string netmask;
-    std::string gateway;
-    std::string dns1;
-    std::string dns2;
-    std::vector<std::string> channel_peer_ip;  // multi-port: peer addresses of channels 1 .. n-1
-};
-
-SearchRow RowOf(const VkSearchRecord& record);
-SearchRow RowOf(const VkSearchRecordEx& slot);
+using torvane::FoundDevice;
+using torvane::params::Block;
+using torvane::params::Change;
+using torvane::params::Field;
+using torvane::params::FieldTable;
+using torvane::params::FieldValue;
 
 // The model's name; the extended device, which has no row in the library's model table, is "VMS450".
 std::string ModelName(uint8_t model_code);
 
-// A device text made printable: printable ASCII and well-formed UTF-8 pass, any other byte becomes \xNN.
+// A device text for the terminal: decoded from GBK; control characters and bytes that start no
+// character become \xNN.
 std::string DisplayText(std::string_view bytes);
 
-// A value as the tables show it: "1 (tcp)" for named numbers, masked secrets, printable texts.
+// A value as the tables show it: "1 (TCP)" for named numbers, masked secrets, printable texts.
 std::string DisplayValue(const Field& field, const FieldValue& value);
 
-std::string FormatSearchTable(const std::vector<SearchRow>& rows);
-nlohmann::ordered_json SearchJson(const std::vector<SearchRow>& rows);
+std::string FormatSearchTable(const std::vector<FoundDevice>& devices);
+nlohmann::ordered_json SearchJson(const std::vector<FoundDevice>& devices);
 
-// Every field of the block as "name  value" lines.
+// Every field of the block as "name  value" lines; a read-only field says why in a third column.
 std::string FormatFields(const FieldTable& table, const Block& block);
 // Every field as a JSON object; "channels[i].x" fields as the array "channels" of objects.
 nlohmann::ordered_json FieldsJson(const FieldTable& table, const Block& block);
@@ -57,7 +45,7 @@ std::string FormatChanges(const std::vector<Change>& changes);
 // The library's model table.
 std::string FormatModels();
 
-// JSON text for stdout; bytes that are not UTF-8 become U+FFFD instead of aborting the output.
+// JSON text for stdout (texts in it are UTF-8 already).
 std::string DumpJson(const nlohmann::ordered_json& json);
 
 }  // namespace vkctl

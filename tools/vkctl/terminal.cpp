@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <iostream>
 
+#include "core/text/device_text.h"
 #include "exit_status.h"
 
 namespace vkctl {
 namespace {
 
 constexpr const char* kDefaultUser = "admin";
-constexpr size_t kMaxChars = 9;
 
 // Restores the terminal's echo however the read ends.
 class EchoOff {
@@ -34,31 +34,43 @@ class EchoOff {
     bool active_ = false;
 };
 
-std::string ReadLine(const char* what) {
+// A line typed on the terminal (UTF-8), checked by the credential rule and made device bytes.
+std::string ReadCredential(const char* what, const char* if_empty = "") {
     std::string line;
     if (!std::getline(std::cin, line))
         throw Failure(ExitStatus::kPasswordRefused, std::string("no ") + what + " given on the terminal");
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > kMaxChars)
-        throw Failure(ExitStatus::kUsage, std::string("the ") + what + " is longer than 9 characters");
-    return line;
+    if (line.empty()) line = if_empty;
+    const torvane::CredentialText checked = torvane::CheckCredential(line);
+    if (!checked.ok) throw Failure(ExitStatus::kUsage, std::string("the ") + what + ": " + checked.problem);
+    return checked.bytes;
 }
 
 }  // namespace
 
-std::optional<Credentials> TerminalPrompt::Ask(const std::string& device_label) {
+void TerminalUi::AppendLog(const std::string& line) {
+    std::fprintf(stderr, "vkctl: %s\n", torvane::DeviceTextToUtf8(line).c_str());
+}
+
+torvane::MessageResult TerminalUi::ShowMessage(torvane::MessageKind, const std::string& text,
+                                               torvane::MessageButtons buttons) {
+    AppendLog(text);
+    return buttons == torvane::MessageButtons::kOk ? torvane::MessageResult::kOk
+                                                   : torvane::MessageResult::kNo;
+}
+
+std::optional<torvane::Credentials> TerminalUi::AskCredentials(const std::string& device_label) {
     if (!isatty(STDIN_FILENO)) return std::nullopt;
-    Credentials c;
+    torvane::Credentials c;
     std::fprintf(stderr, "%s refused the empty login.\nUser name [%s]: ", device_label.c_str(), kDefaultUser);
     std::fflush(stderr);
-    c.user_name = ReadLine("user name");
-    if (c.user_name.empty()) c.user_name = kDefaultUser;
+    c.user_name = ReadCredential("user name", kDefaultUser);
     {
         // Echo goes off before the prompt shows, so that nothing typed after it is ever echoed.
         EchoOff quiet;
         std::fputs("Password: ", stderr);
         std::fflush(stderr);
-        c.password = ReadLine("password");
+        c.password = ReadCredential("password");
     }
     std::fputs("\n", stderr);
     return c;

@@ -64,12 +64,16 @@ TEST(DisplayText, DecodesDeviceBytesAsGbk) {
     const std::pair<std::string, QString> cases[] = {
         {"DEV-01", "DEV-01"},
         {"\xc9\xe8\xb1\xb8\xca\xfd\xc1\xbf", QString::fromUtf8("设备数量")},
+        {"B\xa8\xb9ro-2", QString::fromUtf8("Büro-2")},  // as vkctl writes it
         {"", ""},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(ui::DisplayText(bytes), text);
-        EXPECT_EQ(ui::DeviceBytes(text), bytes) << "back to the same bytes";
+        EXPECT_EQ(ui::DeviceBytes(text).bytes, bytes) << "back to the same bytes";
     }
+    const DeviceTextEncoding refused = ui::DeviceBytes(QString::fromUtf8("Pumpe-Ü"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.refusal.find("U+00DC"), std::string::npos);
 }
 
 }  // namespace

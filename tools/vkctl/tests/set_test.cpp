@@ -59,6 +59,47 @@ TEST(VkctlSet, SecondGenerationAndMultiPortFieldsReadBack) {
     EXPECT_EQ(d.channels[2].baud_rate, 9600u);
 }
 
+TEST(VkctlSet, AChannelsSerialSettingsChangeAndTheOtherChannelsStay) {
+    vksim::Network net({Make("VKB304", 0)});
+    const auto before = Snapshot(net, 0);
+    const Outcome o = Vkctl({"set", "127.0.0.10", "channels[2].parity=even", "channels[2].stop_bits=2"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("channels[2].parity: 0 (none) -> 1 (even)"), std::string::npos) << o.out;
+    const auto after = Snapshot(net, 0);
+    EXPECT_EQ(after.channels[2].parity, 1);
+    EXPECT_EQ(after.channels[2].stop_bits, 2);
+    EXPECT_EQ(after.channels[2].data_bits, before.channels[2].data_bits);
+    EXPECT_EQ(after.channels[2].flow_control, before.channels[2].flow_control);
+    for (size_t i : {0u, 1u, 3u}) {
+        EXPECT_EQ(after.channels[i].parity, before.channels[i].parity) << i;
+        EXPECT_EQ(after.channels[i].stop_bits, before.channels[i].stop_bits) << i;
+        EXPECT_EQ(after.channels[i].baud_rate, before.channels[i].baud_rate) << i;
+    }
+    const Json shown = Json::parse(Vkctl({"show", "127.0.0.10", "--json"}).out);
+    EXPECT_EQ(shown["channels"][2]["stop_bits"], 2);
+    EXPECT_EQ(shown["channels"][3]["stop_bits"], 1);
+}
+
+TEST(VkctlSet, NamesReachTheDeviceAsGbkBytesAndWhatGbkCannotHoldIsRefused) {
+    vksim::Network net({Make("VKB200", 0), Make("VKA100", 1)});
+    for (size_t i : {0u, 1u}) {
+        const std::string ip = Ip(Snapshot(net, i));
+        SCOPED_TRACE(ip);
+        Outcome o = Vkctl({"set", ip, "device_name=B\xc3\xbcro-2"});
+        ASSERT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(Snapshot(net, i).name, "B\xa8\xb9ro-2");
+        o = Vkctl({"show", ip, "--json"});
+        EXPECT_EQ(Json::parse(o.out)["device_name"], "B\xc3\xbcro-2");
+
+        net.ClearRequests();
+        o = Vkctl({"set", ip, "device_name=Pumpe-\xc3\x9c"});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_TRUE(OneErrorLine(o, "(U+00DC)"));
+        EXPECT_EQ(LoginRequests(net), 0u);  // refused before anything was sent
+        EXPECT_EQ(Snapshot(net, i).name, "B\xa8\xb9ro-2");
+    }
+}
+
 TEST(VkctlSet, ExtendedBlockChangesOnlyTheNamedFields) {
     vksim::Network net({Make("EXT", 0)});
     const auto before = Snapshot(net, 0).extended_block;
@@ -150,11 +191,17 @@ TEST(VkctlSerial, SettingsReachTheDeviceAndTheChannel) {
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(Snapshot(net, 2).channels[0].parity, 1);
 
+    // The second generation's frame carries the parity byte as it is.
+    o = Vkctl({"serial", "127.0.0.11", "--channel", "1", "--parity", "special"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(Snapshot(net, 1).channels[1].parity, 5);
+
     net.ClearRequests();
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
         {{"serial", "127.0.0.11", "--channel", "4", "--baud", "9600"}, "--channel 4"},
         {{"serial", "127.0.0.12", "--baud", "300"}, "not a speed"},  // the first generation has no 300
-        {{"serial", "127.0.0.10", "--baud", "57600", "--parity", "special"}, "--parity"},
+        {{"serial", "127.0.0.12", "--parity", "special"},
+         "--parity"},  // the text command has no digit for it
         {{"serial", "127.0.0.13", "--baud", "9600"}, "no serial-line commands"},
         {{"serial", "127.0.0.10"}, "--baud, --parity or --databits"},
     };

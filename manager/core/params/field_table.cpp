@@ -1,16 +1,14 @@
-#include "field_table.h"
+#include "core/params/field_table.h"
 
 #include <cstddef>
 #include <set>
 
-#include "exit_status.h"
-#include "extended_block.h"
+#include "core/params/extended_fields.h"
 #include "vkcfg.h"
 
-namespace vkctl {
+namespace torvane::params {
 namespace {
 
-const std::vector<std::string> kProtocols{"udp", "tcp", "real_com", "km"};
 const std::vector<std::string> kWorkModes{"server", "auto", "client", "multi_socket"};
 const std::vector<std::string> kParities{"none", "even", "odd", "mark", "space", "special"};
 const std::vector<std::string> kFlowControls{"none", "cts_rts"};
@@ -20,21 +18,26 @@ constexpr size_t kNameChars = 9;  // user, password and device name: 9 character
 constexpr size_t kUrlChars = 30;
 constexpr int64_t kMaxPacketLength = 1536;
 constexpr int64_t kPortMax = 65535;
-constexpr int64_t kProtocolMax = 5;  // three user protocol names may follow the four built-in ones
+constexpr int64_t kProtocolMax = 5;  // the three built-in protocols and the operator's three
+
+constexpr const char* kDeviceOwn = "the device's own";
+constexpr const char* kModelSays = "the device's model";
+constexpr const char* kCarried = "carried unchanged: its meaning is the device's";
+constexpr const char* kOneStopBit = "the first generation always uses one stop bit";
 
 #define SP(field) offsetof(VkParamSinglePort, field)
 #define MP(field) offsetof(VkParamMultiPort, field)
 
-std::vector<Field> SinglePortFields(bool first_generation) {
+std::vector<Field> SinglePortFields(bool first_generation, const std::vector<std::string>& protocols) {
     const Codec kH16 = Codec::kHost16;
     std::vector<Field> f{
-        ReadOnlyField("model_code", Codec::kU8, SP(model_code)),
+        ReadOnlyField("model_code", Codec::kU8, SP(model_code), kModelSays),
         TextField("user_name", SP(user_name), sizeof(VkParamSinglePort::user_name), kNameChars),
         TextField("password", SP(password), sizeof(VkParamSinglePort::password), kNameChars),
         TextField("device_name", SP(device_name), sizeof(VkParamSinglePort::device_name), kNameChars),
-        ReadOnlyField("firmware_version", Codec::kText, SP(firmware_version),
+        ReadOnlyField("firmware_version", Codec::kText, SP(firmware_version), kDeviceOwn,
                       sizeof(VkParamSinglePort::firmware_version)),
-        ReadOnlyField("mac", Codec::kMac, SP(mac)),
+        ReadOnlyField("mac", Codec::kMac, SP(mac), kDeviceOwn),
         AddressField("ip", Codec::kAddressText, SP(ip)),
         NumberField("local_port", kH16, SP(local_port), 0, kPortMax),
         AddressField("peer_ip", Codec::kAddressText, SP(peer_ip)),
@@ -44,7 +47,7 @@ std::vector<Field> SinglePortFields(bool first_generation) {
         AddressField("dns1", Codec::kAddressText, SP(dns1)),
         AddressField("dns2", Codec::kAddressText, SP(dns2)),
         TextField("url", SP(url), sizeof(VkParamSinglePort::url), kUrlChars),
-        NumberField("protocol", Codec::kU8, SP(protocol), 0, kProtocolMax, kProtocols),
+        NumberField("protocol", Codec::kU8, SP(protocol), 0, kProtocolMax, protocols),
         NumberField("work_mode", Codec::kU8, SP(work_mode), 0, 3, kWorkModes),
         SwitchField("dhcp", SP(dhcp)),
         SwitchField("url_switch", SP(url_switch)),
@@ -60,7 +63,7 @@ std::vector<Field> SinglePortFields(bool first_generation) {
                           first_generation ? RuleKind::kBaudTable : RuleKind::kBaudHundreds));
     f.push_back(NumberField("parity", Codec::kU8, SP(parity), 0, 5, kParities));
     f.push_back(NumberField("data_bits", Codec::kU8, SP(data_bits), 7, 8));
-    f.push_back(first_generation ? ReadOnlyField("stop_bits", Codec::kU8, SP(stop_bits))
+    f.push_back(first_generation ? ReadOnlyField("stop_bits", Codec::kU8, SP(stop_bits), kOneStopBit)
                                  : NumberField("stop_bits", Codec::kU8, SP(stop_bits), 1, 2));
     f.push_back(NumberField("flow_control", Codec::kU8, SP(flow_control), 0, 1, kFlowControls));
     for (auto& field : f)
@@ -68,20 +71,23 @@ std::vector<Field> SinglePortFields(bool first_generation) {
     return f;
 }
 
+// The serial bytes of a channel, in the order the device keeps them.
+enum ChannelSerial : size_t { kDataBits, kParity, kStopBits, kFlowControl };
+
 std::vector<Field> MultiPortFields(int channels) {
     std::vector<Field> f{
-        ReadOnlyField("model_code", Codec::kU8, MP(model_code)),
+        ReadOnlyField("model_code", Codec::kU8, MP(model_code), kModelSays),
         TextField("user_name", MP(user_name), sizeof(VkParamMultiPort::user_name), kNameChars),
         TextField("password", MP(password), sizeof(VkParamMultiPort::password), kNameChars),
         TextField("device_name", MP(device_name), sizeof(VkParamMultiPort::device_name), kNameChars),
-        ReadOnlyField("firmware_version", Codec::kText, MP(firmware_version),
+        ReadOnlyField("firmware_version", Codec::kText, MP(firmware_version), kDeviceOwn,
                       sizeof(VkParamMultiPort::firmware_version)),
-        ReadOnlyField("mac", Codec::kMac, MP(mac)),
+        ReadOnlyField("mac", Codec::kMac, MP(mac), kDeviceOwn),
         AddressField("ip", Codec::kAddressText, MP(ip)),
         AddressField("netmask", Codec::kAddressText, MP(netmask)),
         AddressField("gateway", Codec::kAddressText, MP(gateway)),
-        ReadOnlyField("option_a", Codec::kU8, MP(option_a)),
-        ReadOnlyField("option_b", Codec::kU8, MP(option_b)),
+        ReadOnlyField("option_a", Codec::kU8, MP(option_a), kCarried),
+        ReadOnlyField("option_b", Codec::kU8, MP(option_b), kCarried),
         AddressField("dns1", Codec::kAddressText, MP(dns1)),
         AddressField("dns2", Codec::kAddressText, MP(dns2)),
     };
@@ -91,16 +97,19 @@ std::vector<Field> MultiPortFields(int channels) {
         const size_t base = MP(channels) + static_cast<size_t>(i) * sizeof(VkParamChannel);
         const std::string p = "channels[" + std::to_string(i) + "].";
 #define CH(field) base + offsetof(VkParamChannel, field)
+        const size_t serial = CH(channel_serial);
         f.push_back(NumberField(p + "local_port", Codec::kHost16, CH(local_port), 0, kPortMax));
         f.push_back(NumberField(p + "peer_port", Codec::kHost16, CH(peer_port), 0, kPortMax));
         f.push_back(AddressField(p + "peer_ip", Codec::kAddressText, CH(peer_ip)));
-        // The channel bytes below have no meaning the library knows: shown, and carried unchanged.
-        f.push_back(ReadOnlyField(p + "channel_options", Codec::kBytes, CH(channel_options), 4));
+        f.push_back(ReadOnlyField(p + "channel_options", Codec::kBytes, CH(channel_options), kCarried, 4));
         f.push_back(TextField(p + "url", CH(url), sizeof(VkParamChannel::url), kUrlChars));
         f.push_back(BaudField(p + "baud_rate", Codec::kHost32, CH(baud_rate), RuleKind::kBaudHundreds));
-        f.push_back(ReadOnlyField(p + "channel_serial", Codec::kBytes, CH(channel_serial), 4));
-        f.push_back(ReadOnlyField(p + "channel_word", Codec::kHost16, CH(channel_word)));
-        f.push_back(ReadOnlyField(p + "channel_byte", Codec::kU8, CH(channel_byte)));
+        f.push_back(NumberField(p + "data_bits", Codec::kU8, serial + kDataBits, 7, 8));
+        f.push_back(NumberField(p + "parity", Codec::kU8, serial + kParity, 0, 5, kParities));
+        f.push_back(NumberField(p + "stop_bits", Codec::kU8, serial + kStopBits, 1, 2));
+        f.push_back(NumberField(p + "flow_control", Codec::kU8, serial + kFlowControl, 0, 1, kFlowControls));
+        f.push_back(ReadOnlyField(p + "channel_word", Codec::kHost16, CH(channel_word), kCarried));
+        f.push_back(ReadOnlyField(p + "channel_byte", Codec::kU8, CH(channel_byte), kCarried));
 #undef CH
     }
     return f;
@@ -109,33 +118,17 @@ std::vector<Field> MultiPortFields(int channels) {
 #undef SP
 #undef MP
 
-Failure BadWord(const std::string& word, const std::string& why) {
-    return Failure(ExitStatus::kUsage, "\"" + word + "\": " + why);
+AssignmentError BadWord(const std::string& word, const std::string& why) {
+    return AssignmentError("\"" + word + "\": " + why);
 }
 
 }  // namespace
 
-std::optional<Layout> LayoutOf(uint8_t model_code) {
-    if (model_code == VK_MODEL_VKA100 || model_code == VK_MODEL_VKB220) return Layout::kFirstGeneration;
-    if (model_code == VK_MODEL_VKB200) return Layout::kSinglePort;
-    if (model_code == VK_MODEL_EXTENDED) return Layout::kExtended;
-    const int nibble = model_code >> 4;
-    if ((nibble == 3 || nibble == 9) && vk_get_device_uart_number(model_code) > 0) return Layout::kMultiPort;
-    return std::nullopt;
+size_t BlockSize(ParamLayout layout) {
+    return layout == ParamLayout::kExtended ? kExtendedBlockSize : sizeof(VkParamRecord);
 }
 
-bool SameLayout(uint8_t searched_code, uint8_t read_code) {
-    const auto layout = LayoutOf(searched_code);
-    if (layout == Layout::kExtended) return true;
-    return layout && LayoutOf(read_code) == layout &&
-           vk_get_device_uart_number(read_code) == vk_get_device_uart_number(searched_code);
-}
-
-size_t BlockSize(Layout layout) {
-    return layout == Layout::kExtended ? kExtendedBlockSize : sizeof(VkParamRecord);
-}
-
-FieldTable::FieldTable(Layout layout, std::vector<Field> fields)
+FieldTable::FieldTable(ParamLayout layout, std::vector<Field> fields)
     : layout_(layout), fields_(std::move(fields)) {}
 
 const Field* FieldTable::Find(std::string_view name) const {
@@ -145,18 +138,18 @@ const Field* FieldTable::Find(std::string_view name) const {
     return nullptr;
 }
 
-std::optional<FieldTable> FieldsFor(uint8_t model_code) {
+std::optional<FieldTable> FieldsFor(uint8_t model_code, const std::vector<std::string>& protocol_names) {
     const auto layout = LayoutOf(model_code);
     if (!layout) return std::nullopt;
     switch (*layout) {
-        case Layout::kFirstGeneration:
-            return FieldTable(*layout, SinglePortFields(true));
-        case Layout::kSinglePort:
-            return FieldTable(*layout, SinglePortFields(false));
-        case Layout::kMultiPort:
-            return FieldTable(*layout, MultiPortFields(vk_get_device_uart_number(model_code)));
-        case Layout::kExtended:
-            return FieldTable(*layout, ExtendedFields());
+        case ParamLayout::kFirstGeneration:
+            return FieldTable(*layout, SinglePortFields(true, protocol_names));
+        case ParamLayout::kSinglePort:
+            return FieldTable(*layout, SinglePortFields(false, protocol_names));
+        case ParamLayout::kMultiPort:
+            return FieldTable(*layout, MultiPortFields(ChannelCount(model_code)));
+        case ParamLayout::kExtended:
+            return FieldTable(*layout, ExtendedFields(protocol_names));
     }
     return std::nullopt;
 }
@@ -195,4 +188,4 @@ std::vector<Change> Diff(const FieldTable& table, const Block& before, const Blo
     return out;
 }
 
-}  // namespace vkctl
+}  // namespace torvane::params

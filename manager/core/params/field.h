@@ -1,5 +1,6 @@
 // One named field of a device's parameter block: where its value sits in the block's bytes, how to read
-// and store it, and which values it takes. The field tables of the layouts are lists of these.
+// and store it, and which values it takes. The field tables of the layouts are lists of these; vkctl
+// shows and sets fields by these names.
 #pragma once
 
 #include <cstddef>
@@ -9,16 +10,17 @@
 #include <variant>
 #include <vector>
 
-namespace vkctl {
+namespace torvane::params {
 
 using Block = std::vector<uint8_t>;
 
-// A field's value: a number, a text (bytes as the device holds them), or a list of raw bytes.
+// A field's value: a number, a text (device bytes, GBK, as the device holds them; addresses as dotted
+// text), or a list of raw bytes.
 using FieldValue = std::variant<int64_t, std::string, std::vector<int64_t>>;
 
 // How the value sits in the block.
 enum class Codec {
-    kText,          // NUL-padded text of `width` bytes
+    kText,          // NUL-padded text of `width` bytes (it may fill them)
     kU8,            // one byte
     kI8,            // one byte, signed
     kHost16,        // 16 bits in host order (the library's records)
@@ -35,9 +37,9 @@ enum class Codec {
 // Which values a field takes from the command line.
 enum class RuleKind {
     kReadOnly,
-    kText,          // at most `max` characters, no "|", no control characters
+    kText,          // at most `max` device bytes, no "|", no control characters, nothing GBK cannot hold
     kNumber,        // decimal integer from `min` to `max`, or one of `names` (the name of value min + i)
-    kAddress,       // an address the manager's address check accepts
+    kAddress,       // an IPv4 address of exactly four groups (ParseStrictIP)
     kBaudTable,     // one of the first generation's eight speeds
     kBaudHundreds,  // a multiple of 100 that the 16-bit hundreds field carries
 };
@@ -50,13 +52,14 @@ struct Field {
     RuleKind rule = RuleKind::kReadOnly;
     int64_t min = 0;
     int64_t max = 0;
-    std::vector<std::string> names;  // kNumber: names of min, min + 1, ...
+    std::vector<std::string> names;  // kNumber: names of min, min + 1, ...; an empty name is none
     bool secret = false;             // shown masked
+    std::string read_only_why;       // kReadOnly: why the field cannot be set
 };
 
 // Field makers for the layout tables.
-Field ReadOnlyField(std::string name, Codec codec, size_t offset, size_t width = 0);
-Field TextField(std::string name, size_t offset, size_t width, size_t max_chars);
+Field ReadOnlyField(std::string name, Codec codec, size_t offset, std::string why, size_t width = 0);
+Field TextField(std::string name, size_t offset, size_t width, size_t max_bytes);
 Field NumberField(std::string name, Codec codec, size_t offset, int64_t min, int64_t max,
                   std::vector<std::string> names = {});
 Field AddressField(std::string name, Codec codec, size_t offset);
@@ -70,7 +73,8 @@ FieldValue GetValue(const Field& field, const Block& block);
 // Stores a value that ParseValue gave for the field; only the field's own bytes change.
 void PutValue(const Field& field, const FieldValue& value, Block& block);
 
-// A value text checked against the field's rule: the value to store, or why it is refused.
+// A value text (UTF-8, as typed) checked against the field's rule: the value to store, or why it is
+// refused.
 struct Parsed {
     bool ok = false;
     FieldValue value;
@@ -81,4 +85,4 @@ Parsed ParseValue(const Field& field, std::string_view text);
 // The first generation's serial speeds (bit/s).
 const std::vector<int64_t>& FirstGenerationBauds();
 
-}  // namespace vkctl
+}  // namespace torvane::params

@@ -1,21 +1,24 @@
-#include "extended_block.h"
+#include "core/params/extended_fields.h"
 
 #include <string>
 
-namespace vkctl {
+#include "core/params/ex_param_block.h"
 
-std::vector<Field> ExtendedFields() {
-    using namespace extended;
+namespace torvane::params {
+
+std::vector<Field> ExtendedFields(const std::vector<std::string>& protocol_names) {
+    using namespace torvane::extended;
     const std::vector<std::string> work_modes{"server", "auto", "client", "multi_socket"};
     const std::vector<std::string> parities{"none", "even", "odd", "mark", "space", "special"};
     const auto le16 = [](const char* name, size_t at) {
         return NumberField(name, Codec::kLe16, at, 0, 65535);
     };
     std::vector<Field> f{
-        ReadOnlyField("model_code", Codec::kU8, kModelCode),
-        ReadOnlyField("mac", Codec::kMac, kMac),
-        ReadOnlyField("firmware_version", Codec::kText, kFirmwareVersion, 32),
-        TextField("device_name", kDeviceName, 16, 9),
+        ReadOnlyField("model_code", Codec::kU8, kModelCode, "the device's model"),
+        ReadOnlyField("mac", Codec::kMac, kMac, "the device's own"),
+        ReadOnlyField("firmware_version", Codec::kText, kFirmwareVersion, "the device's own",
+                      kFirmwareVersionSize),
+        TextField("device_name", kDeviceName, kNameSize, 9),
         AddressField("ip", Codec::kAddressBytes, kIp),
         AddressField("netmask", Codec::kAddressBytes, kNetmask),
         AddressField("gateway", Codec::kAddressBytes, kGateway),
@@ -24,12 +27,12 @@ std::vector<Field> ExtendedFields() {
         SwitchField("dhcp", kDhcp),
         AddressField("peer_ip", Codec::kAddressBytes, kPeerIp),
         NumberField("peer_port", Codec::kBe16, kPeerPort, 0, 65535),
-        NumberField("protocol", Codec::kU8, kProtocol, 0, 5, {"udp", "tcp", "real_com", "km"}),
+        NumberField("protocol", Codec::kU8, kProtocol, 0, 5, protocol_names),
         SwitchField("url_switch", kUrlSwitch),
         SwitchField("auto_dns", kAutoDns),
         AddressField("dns1", Codec::kAddressBytes, kDns1),
         AddressField("dns2", Codec::kAddressBytes, kDns2),
-        TextField("url", kUrl, 32, 30),
+        TextField("url", kUrl, kUrlSize, 30),
         NumberField("max_length", Codec::kLe16, kMaxLength, 0, 1536),
         NumberField("max_interval", Codec::kU8, kMaxInterval, 0, 255),
         NumberField("keep_alive", Codec::kU8, kKeepAlive, 0, 255),
@@ -38,8 +41,8 @@ std::vector<Field> ExtendedFields() {
         NumberField("parity", Codec::kU8, kParity, 0, 5, parities),
         NumberField("stop_bits", Codec::kU8, kStopBits, 1, 2),
         NumberField("flow_control", Codec::kU8, kFlowControl, 0, 1, {"none", "cts_rts"}),
-        TextField("user_name", kUserName, 16, 9),
-        TextField("password", kPassword, 16, 9),
+        TextField("user_name", kUserName, kNameSize, 9),
+        TextField("password", kPassword, kNameSize, 9),
         BaudField("source_baud_rate", Codec::kBaudLe16, kSourceBaudRate, RuleKind::kBaudHundreds),
         NumberField("source_data_bits", Codec::kU8, kSourceDataBits, 7, 8),
         NumberField("source_parity", Codec::kU8, kSourceParity, 0, 5, parities),
@@ -64,4 +67,4 @@ std::vector<Field> ExtendedFields() {
     return f;
 }
 
-}  // namespace vkctl
+}  // namespace torvane::params

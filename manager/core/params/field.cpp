@@ -1,4 +1,4 @@
-#include "field.h"
+#include "core/params/field.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,12 +8,14 @@
 #include <utility>
 
 #include "core/address_text.h"
-#include "device_text.h"
+#include "core/field_text.h"
+#include "core/text/device_text.h"
 
-namespace vkctl {
+namespace torvane::params {
 namespace {
 
 constexpr size_t kAddressTextWidth = 16;
+constexpr const char* kBarRefusal = "contains \"|\", which the device's text commands use as a separator";
 constexpr int64_t kLowestBaud = 300;
 constexpr int64_t kHighestHundredsBaud = 6553400;  // 65534 hundreds: 0xFFFF means "unchanged" elsewhere
 
@@ -49,11 +51,6 @@ const uint8_t* At(const Field& f, const Block& block) {
 
 uint8_t* At(const Field& f, Block& block) {
     return const_cast<uint8_t*>(At(f, std::as_const(block)));
-}
-
-std::string TextAt(const uint8_t* p, size_t width) {
-    const auto* c = reinterpret_cast<const char*>(p);
-    return std::string(c, strnlen(c, width));
 }
 
 template <typename T>
@@ -97,31 +94,41 @@ std::string Range(int64_t min, int64_t max) {
 }
 
 Parsed ParseNumber(const Field& f, std::string_view text) {
-    for (size_t i = 0; i < f.names.size(); ++i) {
+    std::string named;
+    // Only names of values in the range count.
+    const size_t named_values = static_cast<size_t>(std::max<int64_t>(f.max - f.min + 1, 0));
+    for (size_t i = 0; i < std::min(f.names.size(), named_values); ++i) {
+        if (f.names[i].empty()) continue;
         if (SameLetters(text, f.names[i])) return Accepted(f.min + static_cast<int64_t>(i));
+        named += " " + f.names[i];
     }
     int64_t v = 0;
     std::string expected = "a number " + Range(f.min, f.max);
-    if (!f.names.empty()) {
-        expected += " or one of";
-        for (const auto& n : f.names)
-            expected += " " + n;
-    }
+    if (!named.empty()) expected += " or one of" + named;
     if (!Decimal(text, f.min < 0, v)) return Refused("is not " + expected);
     if (v < f.min || v > f.max) return Refused("is out of range: " + expected);
     return Accepted(v);
 }
 
+// The text is checked as typed, then as the device bytes it becomes: their count is what the field
+// holds, and a two-byte character may carry the separator "|" as its second byte.
 Parsed ParseText(const Field& f, std::string_view text) {
-    if (text.size() > static_cast<size_t>(f.max))
-        return Refused("is longer than " + std::to_string(f.max) + " characters");
-    if (text.find('|') != std::string_view::npos)
-        return Refused("contains \"|\", which the device's text commands use as a separator");
+    if (text.find('|') != std::string_view::npos) return Refused(kBarRefusal);
     for (char c : text) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b == 0x7F) return Refused("contains a control character");
     }
-    return Accepted(std::string(text));
+    const DeviceTextEncoding encoded = Utf8ToDeviceText(text);
+    if (!encoded.ok) return Refused("cannot be written: " + encoded.refusal);
+    const auto max = static_cast<size_t>(f.max);
+    if (encoded.bytes.size() > max) {
+        if (encoded.bytes.size() == text.size())
+            return Refused("is longer than " + std::to_string(max) + " characters");
+        return Refused("takes " + std::to_string(encoded.bytes.size()) +
+                       " bytes in the device's code page (GBK); the field holds " + std::to_string(max));
+    }
+    if (encoded.bytes.find('|') != std::string::npos) return Refused(kBarRefusal);
+    return Accepted(encoded.bytes);
 }
 
 Parsed ParseBaud(const Field& f, std::string_view text) {
@@ -141,14 +148,7 @@ Parsed ParseBaud(const Field& f, std::string_view text) {
                    Range(kLowestBaud, kHighestHundredsBaud) + ")");
 }
 
-}  // namespace
-
-const std::vector<int64_t>& FirstGenerationBauds() {
-    static const std::vector<int64_t> bauds{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-    return bauds;
-}
-
-Field ReadOnlyField(std::string name, Codec codec, size_t offset, size_t width) {
+Field PlainField(std::string name, Codec codec, size_t offset, size_t width = 0) {
     Field f;
     f.name = std::move(name);
     f.codec = codec;
@@ -157,16 +157,29 @@ Field ReadOnlyField(std::string name, Codec codec, size_t offset, size_t width) 
     return f;
 }
 
-Field TextField(std::string name, size_t offset, size_t width, size_t max_chars) {
-    Field f = ReadOnlyField(std::move(name), Codec::kText, offset, width);
+}  // namespace
+
+const std::vector<int64_t>& FirstGenerationBauds() {
+    static const std::vector<int64_t> bauds{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    return bauds;
+}
+
+Field ReadOnlyField(std::string name, Codec codec, size_t offset, std::string why, size_t width) {
+    Field f = PlainField(std::move(name), codec, offset, width);
+    f.read_only_why = std::move(why);
+    return f;
+}
+
+Field TextField(std::string name, size_t offset, size_t width, size_t max_bytes) {
+    Field f = PlainField(std::move(name), Codec::kText, offset, width);
     f.rule = RuleKind::kText;
-    f.max = static_cast<int64_t>(max_chars);
+    f.max = static_cast<int64_t>(max_bytes);
     return f;
 }
 
 Field NumberField(std::string name, Codec codec, size_t offset, int64_t min, int64_t max,
                   std::vector<std::string> names) {
-    Field f = ReadOnlyField(std::move(name), codec, offset);
+    Field f = PlainField(std::move(name), codec, offset);
     f.rule = RuleKind::kNumber;
     f.min = min;
     f.max = max;
@@ -175,13 +188,13 @@ Field NumberField(std::string name, Codec codec, size_t offset, int64_t min, int
 }
 
 Field AddressField(std::string name, Codec codec, size_t offset) {
-    Field f = ReadOnlyField(std::move(name), codec, offset);
+    Field f = PlainField(std::move(name), codec, offset);
     f.rule = RuleKind::kAddress;
     return f;
 }
 
 Field BaudField(std::string name, Codec codec, size_t offset, RuleKind rule) {
-    Field f = ReadOnlyField(std::move(name), codec, offset);
+    Field f = PlainField(std::move(name), codec, offset);
     f.rule = rule;
     return f;
 }
@@ -194,9 +207,9 @@ FieldValue GetValue(const Field& f, const Block& block) {
     const uint8_t* p = At(f, block);
     switch (f.codec) {
         case Codec::kText:
-            return TextAt(p, f.width);
+            return FieldText(p, f.width);
         case Codec::kAddressText:
-            return TextAt(p, kAddressTextWidth);
+            return FieldText(p, kAddressTextWidth);
         case Codec::kU8:
             return int64_t{p[0]};
         case Codec::kI8:
@@ -212,9 +225,9 @@ FieldValue GetValue(const Field& f, const Block& block) {
         case Codec::kBaudLe16:
             return int64_t{p[0] | (p[1] << 8)} * 100;
         case Codec::kAddressBytes:
-            return torvane::IpBytesToText(p);
+            return IpBytesToText(p);
         case Codec::kMac:
-            return torvane::MacToText(p);
+            return MacToText(p);
         case Codec::kBytes:
             return std::vector<int64_t>(p, p + f.width);
     }
@@ -227,12 +240,11 @@ void PutValue(const Field& f, const FieldValue& value, Block& block) {
         const auto& text = std::get<std::string>(value);
         const size_t width = WidthOf(f);
         if (text.size() > width) throw std::logic_error("text too long for field " + f.name);
-        std::memset(p, 0, width);
-        std::memcpy(p, text.data(), text.size());
+        PutFieldText(p, width, text, TextEnd::kMayFill);
         return;
     }
     if (f.codec == Codec::kAddressBytes) {
-        const auto ip = torvane::IPTextToBytes(std::get<std::string>(value));
+        const auto ip = IPTextToBytes(std::get<std::string>(value));
         std::memcpy(p, ip.data(), ip.size());
         return;
     }
@@ -268,13 +280,13 @@ void PutValue(const Field& f, const FieldValue& value, Block& block) {
 Parsed ParseValue(const Field& f, std::string_view text) {
     switch (f.rule) {
         case RuleKind::kReadOnly:
-            return Refused("is read-only");
+            return Refused("is read-only" + (f.read_only_why.empty() ? "" : ": " + f.read_only_why));
         case RuleKind::kText:
             return ParseText(f, text);
         case RuleKind::kNumber:
             return ParseNumber(f, text);
         case RuleKind::kAddress:
-            if (auto ip = NormalizedAddress(text)) return Accepted(*ip);
+            if (auto ip = ParseStrictIP(text)) return Accepted(IpBytesToText(*ip));
             return Refused("is not an IPv4 address (four numbers from 0 to 255 joined by \".\")");
         case RuleKind::kBaudTable:
         case RuleKind::kBaudHundreds:
@@ -283,4 +295,4 @@ Parsed ParseValue(const Field& f, std::string_view text) {
     return Refused("cannot be set");
 }
 
-}  // namespace vkctl
+}  // namespace torvane::params
