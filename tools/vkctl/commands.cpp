@@ -41,7 +41,9 @@ Faces& Run() {
 std::vector<std::string> ProtocolNames() {
     const auto folder = torvane::FindProgramFolder();
     if (folder.empty()) return torvane::ProtocolNames(std::nullopt);
-    return torvane::LoadProtocolNames(folder / torvane::kConfigFileName).names;
+    auto loaded = torvane::LoadProtocolNames(folder / torvane::kConfigFileName);
+    if (!loaded.problem.empty()) std::fprintf(stderr, "vkctl: %s\n", loaded.problem.c_str());
+    return std::move(loaded.names);
 }
 
 params::FieldTable TableFor(const Device& device) {
