@@ -119,6 +119,10 @@ std::vector<Bytes> RespondBinary(Device& d, const Request& r) {
         for (auto& answer : out)
             answer = Cut(std::move(answer), static_cast<size_t>(d.faults.cut));
     }
+    if (d.faults.pad > 0 && tag != 0) {
+        for (auto& answer : out)
+            answer = Padded(std::move(answer), static_cast<size_t>(d.faults.pad));
+    }
     return out;
 }
 

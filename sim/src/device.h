@@ -49,6 +49,7 @@ struct Faults {
     int ignore_text_sends = 0;     // the first k sends of each repeated text request go unanswered
     bool foreign_tag = false;      // every tagged answer is preceded by one carrying another tag
     int cut = 0;                   // tagged binary answers are cut to this many bytes (checksum kept valid)
+    int pad = 0;  // tagged binary answers are padded to this many bytes (checksum kept valid)
 };
 
 // What a device does wrong in the firmware update on purpose. Update requests are counted by kind

@@ -124,6 +124,8 @@ bool SetFault(Faults& f, const std::string& key, const std::string& value) {
         f.foreign_tag = Flag(key, value);
     } else if (key == "cut") {
         f.cut = static_cast<int>(Number(key, value, 0, 2048));
+    } else if (key == "pad") {
+        f.pad = static_cast<int>(Number(key, value, 0, 65000));
     } else {
         return false;
     }
@@ -132,16 +134,18 @@ bool SetFault(Faults& f, const std::string& key, const std::string& value) {
 
 namespace {
 
+// The one-byte settings of the device as a whole, read from device words and written to them.
+constexpr std::pair<const char*, uint8_t Device::*> kByteSettings[] = {
+    {"work_mode", &Device::work_mode},   {"dhcp", &Device::dhcp},
+    {"protocol", &Device::protocol},     {"url_switch", &Device::url_switch},
+    {"auto_dns", &Device::auto_dns},     {"network_mode", &Device::network_mode},
+    {"keep_alive", &Device::keep_alive}, {"max_interval", &Device::max_interval},
+    {"option_a", &Device::option_a},     {"option_b", &Device::option_b},
+};
+
 // Settings of the device as a whole; false when the key names none.
 bool SetDeviceSetting(Device& d, const std::string& k, const std::string& v) {
-    static const std::pair<const char*, uint8_t Device::*> kBytes[] = {
-        {"work_mode", &Device::work_mode},   {"dhcp", &Device::dhcp},
-        {"protocol", &Device::protocol},     {"url_switch", &Device::url_switch},
-        {"auto_dns", &Device::auto_dns},     {"network_mode", &Device::network_mode},
-        {"keep_alive", &Device::keep_alive}, {"max_interval", &Device::max_interval},
-        {"option_a", &Device::option_a},     {"option_b", &Device::option_b},
-    };
-    for (const auto& [name, field] : kBytes) {
+    for (const auto& [name, field] : kByteSettings) {
         if (k == name) {
             d.*field = static_cast<uint8_t>(Number(k, v, 0, 255));
             return true;
@@ -318,6 +322,27 @@ void SpreadAnswers(std::vector<Device>& devices, int spread_ms) {
         devices[i].faults.delay_ms += static_cast<int>(static_cast<long>(spread_ms) * static_cast<long>(i) /
                                                        static_cast<long>(n > 1 ? n - 1 : 1));
     }
+}
+
+std::string DeviceWords(const Device& d) {
+    std::ostringstream out;
+    out << "model=" << d.model->name << " addr=" << IpText(d.address) << " ip=" << IpText(d.ip)
+        << " mac=" << MacDecimalText(d.mac) << " name=" << d.name << " firmware=" << d.firmware
+        << " netmask=" << IpText(d.netmask) << " gateway=" << IpText(d.gateway) << " dns1=" << IpText(d.dns1)
+        << " dns2=" << IpText(d.dns2) << " user=" << d.user_name << " password=" << d.password
+        << " requires_login=" << (d.requires_login ? 1 : 0) << " max_length=" << d.max_length;
+    for (const auto& [name, field] : kByteSettings)
+        out << ' ' << name << '=' << static_cast<int>(d.*field);
+    for (size_t ch = 0; ch < d.channels.size(); ++ch) {
+        const Channel& c = d.channels[ch];
+        const std::string n = ch == 0 ? "" : std::to_string(ch);
+        out << " port" << n << '=' << c.local_port << " peer" << n << '=' << IpText(c.peer_ip) << " peerport"
+            << n << '=' << c.peer_port << " baud" << n << '=' << c.baud_rate << " parity" << n << '='
+            << static_cast<int>(c.parity) << " databits" << n << '=' << static_cast<int>(c.data_bits)
+            << " stopbits" << n << '=' << static_cast<int>(c.stop_bits) << " flow" << n << '='
+            << static_cast<int>(c.flow_control) << " url" << n << '=' << c.url;
+    }
+    return out.str();
 }
 
 }  // namespace vksim

@@ -37,11 +37,17 @@ std::vector<Device> GeneratedDevices(const ModelInfo& model, size_t count, size_
 // parity, databits, stopbits, flow, url; and the faults (SetFault). Throws ListError naming the bad token.
 Device ParseDeviceWords(const std::string& words, size_t index, const Faults& faults = {});
 
+// The device's settings as the words ParseDeviceWords reads (faults and the extended block left out);
+// what a simulated device holds after a session, for people and scripts to look at. A text with blanks
+// or commas in it does not read back as one word.
+std::string DeviceWords(const Device& d);
+
 // One device per line; blank lines and lines starting with "#" are skipped.
 std::vector<Device> ParseDeviceList(std::istream& in, size_t first_index, const Faults& faults = {});
 
 // Sets a fault from its key (loss, dup, delay, jitter, corrupt, refuse_password, refuse_writes,
-// ignore_text_sends, foreign_tag); false when the key names no fault. Throws ListError on a bad value.
+// ignore_text_sends, foreign_tag, cut, pad); false when the key names no fault. Throws ListError on a bad
+// value.
 bool SetFault(Faults& faults, const std::string& key, const std::string& value);
 
 // Adds delays so that the devices' answers are spread evenly over `spread_ms`.

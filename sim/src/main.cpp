@@ -42,6 +42,8 @@ Faults, for every device (a device's own keys win):
                                      (text: the tag one lower; binary: byte 7 inverted)
   --cut N                            tagged binary answers (login, reads) are cut to N bytes (at least
                                      10) with a valid checksum: frames too short for their layout
+  --pad N                            tagged binary answers are padded with zeros to N bytes, with a
+                                     valid checksum: answers longer than the library's 2048-byte buffer
 Other:
   --seed N               seed of the random faults (default 1)
   --broadcast ADDR       address at which broadcasts arrive (default $VKCFG_BROADCAST or 127.255.255.255)
@@ -50,6 +52,7 @@ Other:
   --publish-table        publish the devices in the shared device table while running
   --table-entry WORDS    one more table entry, e.g. name=Pump,mac=00:1a:2b:3c:4d:5e,ip=10.0.0.5 (repeatable)
   --list                 print the devices and exit
+  --print-state          when stopping, print every device's settings as device words ("state: model=...")
   --verbose              print every request
 Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user password requires_login
              work_mode dhcp protocol url_switch auto_dns network_mode keep_alive max_interval max_length
@@ -57,6 +60,7 @@ Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user pass
   per channel (port for channel 0, port1..port7 for the others):
              port peer peerport baud parity databits stopbits flow url
   faults:    loss dup delay jitter corrupt refuse_password refuse_writes ignore_text_sends foreign_tag cut
+             pad
   update:    update_model new_firmware restart_ms n4 data_size damaged_at flip_at silent_after_restart
              lose_KIND refuse_KIND echo_KIND (KIND: identify read prepare write data restart poll; the
              value lists request numbers, e.g. lose_write=3/11/42: counted per kind from 1, resends
@@ -127,7 +131,7 @@ int main(int argc, char** argv) {
             return Fail(std::string("VKCFG_BROADCAST=") + env + ": not an address");
     }
     std::vector<std::string> device_words, device_files, generate;
-    bool demo = false, list_only = false, verbose = false, allow_non_loopback = false;
+    bool demo = false, list_only = false, verbose = false, allow_non_loopback = false, print_state = false;
     int spread = 0;
     double duration = 0;
     bool publish_table = false;
@@ -170,6 +174,8 @@ int main(int argc, char** argv) {
                 list_only = true;
             } else if (a == "--verbose") {
                 verbose = true;
+            } else if (a == "--print-state") {
+                print_state = true;
             } else if (IsFlagFault(a)) {
                 vksim::SetFault(faults, FaultKey(a), "1");
             } else if (a.rfind("--", 0) == 0 &&
@@ -241,6 +247,8 @@ int main(int argc, char** argv) {
                 std::chrono::duration<double>(vksim::Clock::now() - started).count() >= duration)
                 break;
         }
+        for (size_t i = 0; print_state && i < network.size(); ++i)
+            std::printf("state: %s\n", network.WithDevice(i, vksim::DeviceWords).c_str());
         auto s = network.stats();
         std::printf("vksim: stopped after %zu requests and %zu answers\n", s.requests, s.answers);
     } catch (const std::exception& e) {

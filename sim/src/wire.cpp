@@ -112,6 +112,12 @@ Bytes Cut(Bytes frame, size_t length) {
     return WithFreshChecksum(std::move(frame));
 }
 
+Bytes Padded(Bytes frame, size_t length) {
+    if (length <= frame.size()) return frame;
+    frame.resize(length);
+    return WithFreshChecksum(std::move(frame));
+}
+
 Bytes TextSearchAnswer(const Device& d) {
     // Part one: MAC / data port / three fields of the device's own / name. After a NUL and one more
     // byte, part two: ip / netmask / gateway / dns1 / dns2 / peer / model / firmware.

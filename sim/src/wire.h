@@ -99,6 +99,10 @@ Bytes Retagged(Bytes frame, uint8_t tag);
 // recomputed into the last two: a frame too short for its layout that still looks whole.
 Bytes Cut(Bytes frame, size_t length);
 
+// The frame followed by zeros up to `length` bytes, its checksum recomputed into the last two: an
+// answer longer than a receiver's buffer that is whole in itself.
+Bytes Padded(Bytes frame, size_t length);
+
 // "A" answer of a first-generation device to "X".
 Bytes TextSearchAnswer(const Device& d);
 

@@ -55,6 +55,32 @@ TEST(SimDeviceList, ParsesDevicesAndReportsBadLines) {
     }
 }
 
+TEST(SimDeviceList, DeviceWordsReadBackAsTheSameSettings) {
+    for (const char* model : {"VKA100", "VKB200", "VKB302"}) {
+        auto d = vksim::MakeDevice(*vksim::FindModel(std::string(model)), 3);
+        d.name = "Changed";
+        d.password = "pw";
+        d.dhcp = 1;
+        d.option_b = 7;
+        d.dns2 = {10, 0, 0, 53};
+        d.channels.back().baud_rate = 4800;
+        d.channels.back().parity = 2;
+        d.channels.back().url = "host.example";
+        auto words = vksim::DeviceWords(d);
+        auto back = vksim::ParseDeviceWords(words, 9);  // another index: every setting comes from the words
+        EXPECT_EQ(vksim::DeviceWords(back), words);
+        EXPECT_EQ(back.address, d.address);
+        EXPECT_EQ(back.mac, d.mac);
+        EXPECT_EQ(back.name, "Changed");
+        EXPECT_EQ(back.password, "pw");
+        EXPECT_EQ(back.option_b, 7);
+        EXPECT_EQ(back.dns2, d.dns2);
+        EXPECT_EQ(back.channels.back().baud_rate, 4800u) << words;
+        EXPECT_EQ(back.channels.back().parity, 2);
+        EXPECT_EQ(back.channels.back().url, "host.example");
+    }
+}
+
 TEST(SimDeviceList, GeneratedDevicesHaveDistinctAddressesAndMacs) {
     auto devices = vksim::GeneratedDevices(*vksim::FindModel(std::string("VKB200")), 1024, 0);
     std::set<vksim::Ip4> addresses;
