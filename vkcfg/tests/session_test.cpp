@@ -130,6 +130,16 @@ TEST(Login, ForeignTagsAreReadPast) {
     EXPECT_EQ(vk_login(Ip(binary).c_str(), binary.mac.data(), &bl), VK_OK);
 }
 
+TEST(Login, AnAnswerLongerThanTheBufferIsJudgedOnTheBytesThatFit) {
+    // 3000 bytes whose checksum is right over all of them: the first 2048 are read, and their last two
+    // are no checksum of the rest. (The Windows build must not take the overlong datagram for a failure.)
+    auto binary = Device("VKB200", 0);
+    binary.faults.pad = 3000;
+    vksim::Network net({binary});
+    auto login = LoginFor(binary);
+    EXPECT_EQ(vk_login(Ip(binary).c_str(), binary.mac.data(), &login), VK_ERR_UNEXPECTED);
+}
+
 TEST(Login, ScriptedAnswersTheDevicesNeverGive) {
     // Right tag and checksum, command 18: a refused password. A wrong checksum: -2 and a logout.
     // A foreign tag and then silence: -3 and a logout.

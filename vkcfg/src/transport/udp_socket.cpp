@@ -9,6 +9,7 @@
 #include "vkcfg.h"
 
 #if defined(_WIN32)
+#include <mswsock.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #else
@@ -26,7 +27,7 @@ namespace vkcfg::transport {
 namespace {
 
 #if defined(_WIN32)
-constexpr UdpSocket::Handle kInvalid = static_cast<intptr_t>(INVALID_SOCKET);
+constexpr intptr_t kInvalid = static_cast<intptr_t>(INVALID_SOCKET);
 void CloseHandle(intptr_t h) {
     ::closesocket(static_cast<SOCKET>(h));
 }
@@ -38,6 +39,19 @@ bool WouldBlock() {
 }
 bool Interrupted() {
     return false;
+}
+// Windows reports the ICMP "port unreachable" that an earlier datagram drew as a failure of the next
+// receive. An address where no device listens must look like a silent device (a time-out), as on POSIX.
+void IgnoreUnreachable(intptr_t h) {
+    BOOL report = FALSE;
+    DWORD returned = 0;
+    (void)::WSAIoctl(Native(h), SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr,
+                     nullptr);
+}
+// A datagram longer than the buffer fills it and fails with WSAEMSGSIZE, where POSIX sockets cut it
+// quietly; both keep the bytes that fitted, and the answer is judged on those alike.
+bool Truncated() {
+    return WSAGetLastError() == WSAEMSGSIZE;
 }
 #else
 constexpr intptr_t kInvalid = -1;
@@ -52,6 +66,10 @@ bool WouldBlock() {
 }
 bool Interrupted() {
     return errno == EINTR;
+}
+void IgnoreUnreachable(intptr_t) {}
+bool Truncated() {
+    return false;
 }
 #endif
 
@@ -81,6 +99,7 @@ std::optional<UdpSocket> UdpSocket::OpenDeviceSocket(bool allow_broadcast) {
     intptr_t h = static_cast<intptr_t>(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
     if (h == kInvalid) return std::nullopt;
     UdpSocket sock(h, *broadcast);
+    IgnoreUnreachable(h);
     if (allow_broadcast) {
         int on = 1;
         if (::setsockopt(Native(h), SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
@@ -164,6 +183,7 @@ ReceiveResult UdpSocket::Receive(Datagram& out) {
     auto n =
         ::recvfrom(Native(handle_), reinterpret_cast<char*>(out.bytes.data()),
                    static_cast<int>(kDatagramCapacity), 0, reinterpret_cast<sockaddr*>(&from), &from_len);
+    if (n < 0 && Truncated()) n = static_cast<decltype(n)>(kDatagramCapacity);
     if (n < 0) {
         out.length = 0;
         return WouldBlock() ? ReceiveResult::kEmpty : ReceiveResult::kFailure;
