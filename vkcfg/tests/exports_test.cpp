@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "interface/exports_list.h"
+
 #ifndef VKCFG_SHARED_OBJECT
 #error "VKCFG_SHARED_OBJECT must name the built libvkcfg"
 #endif
@@ -14,42 +16,9 @@
 namespace {
 
 const std::set<std::string> kExports{
-    "cal_crc",
-    "vka_search_all",
-    "vkb_search_all",
-    "vk_search_all",
-    "vka_search_one",
-    "vkb_search_one",
-    "vk_search_one",
-    "vk_search_all_ex",
-    "vka_login",
-    "vkb_login",
-    "vk_login",
-    "vka_logout",
-    "vkb_logout",
-    "vk_logout",
-    "vka_read_setting",
-    "vka_write_setting",
-    "vkb_read_setting",
-    "vkb_write_setting",
-    "vk_read_setting",
-    "vk_write_setting",
-    "vk_read_setting_ex",
-    "vk_write_setting_ex",
-    "vka_setting_baud",
-    "vka_setting_parity",
-    "vka_setting_databit",
-    "vkb_setting_baud",
-    "vkb_setting_parity",
-    "vkb_setting_databit",
-    "vk_setting_baud",
-    "vk_setting_parity",
-    "vk_setting_databit",
-    "vk_get_device_type",
-    "vk_get_device_code",
-    "vk_get_device_com_number",
-    "vk_get_device_uart_number",
-    "vk_get_error_string",
+#define VKCFG_EXPORT_NAME(result, name, params, argc) #name,
+    VKCFG_EXPORTS(VKCFG_EXPORT_NAME)
+#undef VKCFG_EXPORT_NAME
 };
 
 // Symbols the platform's linker defines in every shared object.
@@ -74,6 +43,7 @@ std::set<std::string> DefinedDynamicSymbols(const std::string& path) {
 }  // namespace
 
 TEST(ExportedInterface, SymbolTableHoldsExactlyTheCInterface) {
+    ASSERT_EQ(kExports.size(), size_t{VKCFG_EXPORT_COUNT});
     auto symbols = DefinedDynamicSymbols(VKCFG_SHARED_OBJECT);
     for (const auto& name : kExports)
         EXPECT_TRUE(symbols.count(name)) << "missing export " << name;
