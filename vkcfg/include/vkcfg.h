@@ -48,11 +48,21 @@
 #define VKCFG_CALL
 #endif
 
-#ifdef __cplusplus
+/* The record layouts below are checked where the header is compiled, so that every compiler and target
+ * (32- and 64-bit) lays them out alike. C compilers before C11 (Microsoft C without /std:c11) have no
+ * _Static_assert: there an array of negative size stops the build instead. */
+#if defined(__cplusplus)
 #define VKCFG_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-extern "C" {
-#else
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define VKCFG_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+#define VKCFG_ASSERT_NAME(line) VKCFG_ASSERT_NAME_AT(line)
+#define VKCFG_ASSERT_NAME_AT(line) vkcfg_layout_check_##line
+#define VKCFG_STATIC_ASSERT(cond, msg) typedef char VKCFG_ASSERT_NAME(__LINE__)[(cond) ? 1 : -1]
+#endif
+
+#ifdef __cplusplus
+extern "C" {
 #endif
 
 /* ---- Result codes ---------------------------------------------------------------------------- */
@@ -321,6 +331,7 @@ VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, dns1) == 124, "layout");
 VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, dns2) == 140, "layout");
 VKCFG_STATIC_ASSERT(offsetof(VkParamMultiPort, channels) == VK_PARAM_MULTI_HEAD_SIZE, "layout");
 VKCFG_STATIC_ASSERT(sizeof(VkParamMultiPort) == VK_PARAM_MULTI_SIZE, "multi-port layout is 700 bytes");
+VKCFG_STATIC_ASSERT(sizeof(VkParamRecord) == VK_PARAM_MULTI_SIZE, "a record holds either layout");
 
 /* ---- Work blocks of the generation calls --------------------------------------------------------
  * vka_read_setting / vka_write_setting exchange the first-generation work block: the values of the

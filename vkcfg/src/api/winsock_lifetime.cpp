@@ -1,8 +1,9 @@
 // Windows Sockets are started when the library is loaded into a process and stopped when it is
 // unloaded; the library refuses to load when they cannot be started. POSIX sockets need nothing.
 #if defined(_WIN32)
+#include <winsock2.h>  // before windows.h, which would bring in the older winsock.h
+
 #include <windows.h>
-#include <winsock2.h>
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     switch (reason) {
