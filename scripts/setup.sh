@@ -15,21 +15,68 @@ PACKAGES=(
     clang libclang-rt-dev llvm  # the sanitizer build: clang, libFuzzer and the sanitizer runtimes, symbolizer
 )
 
-install_packages() {
+# The cross builds of the Windows DLL and their tests under Wine (scripts/test.sh): MinGW-w64 for both
+# targets, and Wine with its 32-bit half from Debian's i386 architecture. Recommended packages are left
+# out: a Wine without a display needs none of its fonts, sound or media libraries.
+WINDOWS_PACKAGES=(
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+    wine wine64 wine32:i386
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# apt_install_missing [APT-GET OPTIONS] -- PACKAGES: installs those of the packages that are missing.
+apt_install_missing() {
+    local options=()
+    while [ "$1" != "--" ]; do
+        options+=("$1")
+        shift
+    done
+    shift
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${options[@]}" "${missing[@]}"
 }
 
+install_packages() {
+    apt_install_missing -- "${PACKAGES[@]}"
+}
+
+install_windows_tools() {
+    dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
+    apt_install_missing --no-install-recommends -- "${WINDOWS_PACKAGES[@]}"
+    enable_32bit_programs
+}
+
+# Wine runs a 32-bit Windows program in a 32-bit Linux process. Some hosts run no 32-bit code (a kernel
+# without IA-32 emulation, or a hypervisor that runs 64-bit user code only): there qemu-i386 runs those
+# processes, through a binfmt_misc entry registered here once.
+enable_32bit_programs() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+    echo "This host runs no 32-bit programs: they will run under qemu-i386"
+    apt_install_missing --no-install-recommends -- qemu-user-static
+    local binfmt=/proc/sys/fs/binfmt_misc
+    [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+    if [ ! -e "$binfmt/qemu-i386" ]; then
+        # 32-bit x86 ELF executables and shared objects; "F": qemu is opened now, so it also serves
+        # inside namespaces and chroots.
+        printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+            as_root tee "$binfmt/register" >/dev/null
+    fi
+    /usr/lib/wine/wine --version >/dev/null 2>&1 ||
+        echo "warning: 32-bit programs still do not run here; the Wine test of the i686 DLL will fail" >&2
+}
+
+# build_all [CMAKE OPTIONS]
 build_all() {
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}"
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" "$@"
     cmake --build "$BUILD" --parallel
 }
 
