@@ -37,9 +37,9 @@ std::vector<Device> GeneratedDevices(const ModelInfo& model, size_t count, size_
 // parity, databits, stopbits, flow, url; and the faults (SetFault). Throws ListError naming the bad token.
 Device ParseDeviceWords(const std::string& words, size_t index, const Faults& faults = {});
 
-// The device's settings as the words ParseDeviceWords reads (faults and the extended block left out);
-// what a simulated device holds after a session, for people and scripts to look at. A text with blanks
-// or commas in it does not read back as one word.
+// The device's settings as the words ParseDeviceWords reads (faults, the update's settings and the
+// extended block left out): what a simulated device holds after a session, for people and scripts to
+// look at. A text with blanks or commas in it does not read back as one word.
 std::string DeviceWords(const Device& d);
 
 // One device per line; blank lines and lines starting with "#" are skipped.
