@@ -10,9 +10,10 @@
 #include <string>
 
 #include "app/startup_report.h"
-#include "core/program_folder.h"
+#include "platform/file_writer.h"
 #include "platform/instance_lock.h"
 #include "platform/net_func.h"
+#include "platform/program_folder.h"
 #include "platform/shared_table_posix.h"
 #include "ui/main_form.h"
 #include "ui/message_boxes.h"
@@ -137,7 +138,8 @@ int RunTorvane(int argc, char** argv) {
     VkcfgLibrary library;
     PosixSharedTable table(TableNamesFromEnvironment());
     const bool interactive = !options.report && !options.quit_after_startup;
-    ui::TMainForm MainForm({library, table, folder, GetLocalInterfaces, {}, interactive});
+    PlatformFileWriter files;
+    ui::TMainForm MainForm({library, table, files, folder, GetLocalInterfaces, {}, interactive});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

@@ -19,8 +19,9 @@ DeviceRow BookRow(const std::string& ip, const std::string& name) {
 
 }  // namespace
 
-AddressBook::AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, std::filesystem::path file)
-    : list_(list), library_(library), ui_(ui), file_(std::move(file)) {}
+AddressBook::AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, FileWriter& files,
+                         std::filesystem::path file)
+    : list_(list), library_(library), ui_(ui), files_(files), file_(std::move(file)) {}
 
 bool AddressBook::LoadAddressBook() {
     try {
@@ -40,7 +41,7 @@ bool AddressBook::SaveAddressBook() {
         if (r.is_address_book()) entries.push_back({r.sub[kSubIp], r.sub[kSubName]});
     }
     try {
-        WriteBookFile(file_, entries);
+        WriteBookFile(files_, file_, entries);
         return true;
     } catch (const FileError& e) {
         ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);

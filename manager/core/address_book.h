@@ -10,6 +10,7 @@
 
 #include "core/device_library.h"
 #include "core/device_list.h"
+#include "core/replace_file.h"
 #include "core/ui_port.h"
 
 namespace torvane {
@@ -20,7 +21,8 @@ inline constexpr const char* kAddDialogInitialText = "0.0.0.0";
 
 class AddressBook {
   public:
-    AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, std::filesystem::path file);
+    AddressBook(DeviceList& list, DeviceLibrary& library, UiPort& ui, FileWriter& files,
+                std::filesystem::path file);
 
     const std::filesystem::path& file() const { return file_; }
 
@@ -56,6 +58,7 @@ class AddressBook {
     DeviceList& list_;
     DeviceLibrary& library_;
     UiPort& ui_;
+    FileWriter& files_;
     std::filesystem::path file_;
 };
 

@@ -53,12 +53,12 @@ std::vector<BookEntry> ReadBookFile(const fs::path& path) {
     return ParseBookRecords(file.bytes);
 }
 
-void WriteBookFile(const fs::path& path, const std::vector<BookEntry>& entries) {
+void WriteBookFile(FileWriter& files, const fs::path& path, const std::vector<BookEntry>& entries) {
     std::string bytes;
     bytes.reserve(entries.size() * kBookRecordSize);
     for (const auto& e : entries)
         bytes += EncodeBookRecord(e);
-    ReplaceFile(path, bytes);
+    files.ReplaceFile(path, bytes);
 }
 
 }  // namespace torvane

@@ -41,6 +41,7 @@ std::vector<BookEntry> ParseBookRecords(std::string_view bytes);
 std::vector<BookEntry> ReadBookFile(const std::filesystem::path& path);
 
 // Replaces the file with the entries' records; throws FileError and leaves the old file as it was.
-void WriteBookFile(const std::filesystem::path& path, const std::vector<BookEntry>& entries);
+void WriteBookFile(FileWriter& files, const std::filesystem::path& path,
+                   const std::vector<BookEntry>& entries);
 
 }  // namespace torvane

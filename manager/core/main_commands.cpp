@@ -20,9 +20,9 @@ class MainCommands::BusyScope {
 };
 
 MainCommands::MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_table, UiPort& ui,
-                           std::filesystem::path book_file, MainSeams seams)
+                           FileWriter& files, std::filesystem::path book_file, MainSeams seams)
     : ui_(ui),
-      book_(list_, library, ui, std::move(book_file)),
+      book_(list_, library, ui, files, std::move(book_file)),
       search_(list_, library, shared_table),
       seams_(std::move(seams)) {
     if (!seams_.pause) seams_.pause = [](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); };

@@ -47,7 +47,7 @@ struct UpdateTarget {
 
 class MainCommands {
   public:
-    MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_table, UiPort& ui,
+    MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_table, UiPort& ui, FileWriter& files,
                  std::filesystem::path book_file, MainSeams seams);
 
     DeviceList& list() { return list_; }

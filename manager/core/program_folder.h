@@ -1,6 +1,7 @@
 // The folder that holds the manager's files (DevInfo.dat and the other files of the program folder):
 // TORVANE_HOME when set; else the executable's folder when it is writable (portable use); else
-// $XDG_DATA_HOME/torvane, by default ~/.local/share/torvane.
+// $XDG_DATA_HOME/torvane, by default ~/.local/share/torvane. The rule is here; platform/program_folder.h
+// asks the operating system for its inputs.
 #pragma once
 
 #include <filesystem>
@@ -21,12 +22,5 @@ struct ProgramFolderInputs {
 // files can be created in a folder.
 std::filesystem::path ChooseProgramFolder(
     const ProgramFolderInputs& inputs, const std::function<bool(const std::filesystem::path&)>& is_writable);
-
-// The folder for this process by the rule above, without creating it; empty when there is none.
-std::filesystem::path FindProgramFolder();
-
-// The folder for this process (created when missing); throws std::runtime_error when no folder can be
-// found.
-std::filesystem::path ProgramFolder();
 
 }  // namespace torvane

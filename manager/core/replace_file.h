@@ -1,5 +1,7 @@
-// Writing a file so that a crash or a full disk never leaves it half written: the bytes go to a
-// temporary file in the same folder, which then replaces the old file in one rename.
+// Files that the manager's logic writes: replaced whole or not at all (a crash or a full disk never
+// leaves one half written), or added beside others without ever replacing one. Doing that takes the
+// operating system's calls (the bytes on the disk before the file takes its name, a name taken only when
+// it is free), so the core writes through FileWriter and platform/file_writer.h provides it.
 #pragma once
 
 #include <filesystem>
@@ -13,15 +15,20 @@ struct FileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Replaces `path` with `bytes`. On failure throws FileError naming the file and the reason; the old
-// file is then untouched and no temporary file is left behind.
-void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+class FileWriter {
+  public:
+    virtual ~FileWriter() = default;
 
-// Adds a file to `folder` without ever replacing one: named stem + extension, or when that exists
-// stem + "-2" + extension, "-3", and so on. The bytes are on the disk before the file gets its name.
-// Returns the file's path; on failure throws FileError naming the file and the reason, and leaves no
-// file behind.
-std::filesystem::path AddNewFile(const std::filesystem::path& folder, const std::string& stem,
-                                 const std::string& extension, std::string_view bytes);
+    // Replaces `path` with `bytes`. On failure throws FileError naming the file and the reason; the old
+    // file is then untouched and no temporary file is left behind.
+    virtual void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) = 0;
+
+    // Adds a file to `folder` without ever replacing one: named stem + extension, or when that exists
+    // stem + "-2" + extension, "-3", and so on. The bytes are on the disk before the file gets its name.
+    // Returns the file's path; on failure throws FileError naming the file and the reason, and leaves
+    // no file behind.
+    virtual std::filesystem::path AddNewFile(const std::filesystem::path& folder, const std::string& stem,
+                                             const std::string& extension, std::string_view bytes) = 0;
+};
 
 }  // namespace torvane

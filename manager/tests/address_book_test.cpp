@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/address_book.h"
+#include "platform/file_writer.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
@@ -37,7 +38,8 @@ class AddressBookTest : public ::testing::Test {
     DeviceList list;
     test::ScriptedLibrary library;
     test::RecordingUi ui;
-    AddressBook book{list, library, ui, file};
+    PlatformFileWriter files;
+    AddressBook book{list, library, ui, files, file};
 
     void Load(const std::string& bytes) {
         std::ofstream(file, std::ios::binary) << bytes;

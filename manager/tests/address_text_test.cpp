@@ -1,5 +1,6 @@
 // The address-text conversions and the subnet test, with the examples the device list, the parameter
 // windows and the device session rely on.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -85,6 +86,23 @@ TEST(AddressText, TextToMacReadsGroupsOfUpToThreeDigits) {
     }
 }
 
+TEST(AddressText, ParseStrictIPTakesExactlyFourGroups) {
+    const std::pair<const char*, std::optional<Ip4Bytes>> cases[] = {
+        {"10.0.0.1", Ip4Bytes{10, 0, 0, 1}},
+        {" 010 .0.0. 1", Ip4Bytes{10, 0, 0, 1}},  // blanks and leading zeros as IsValidIP takes them
+        {"255.255.255.255", Ip4Bytes{255, 255, 255, 255}},
+        {"1.2.3.4.5", std::nullopt},  // IsValidIP takes it and drops the fifth group
+        {"1.2.3", std::nullopt},
+        {"1.2.3.256", std::nullopt},
+        {"1.2.3.0004", std::nullopt},
+        {"1.2.3.-4", std::nullopt},
+        {"1.2.3.4.", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(ParseStrictIP(text), bytes) << text;
+}
+
 TEST(AddressText, ParseArpMacTakesSixHexPairsJoinedByDashesOnly) {
     EXPECT_EQ(ParseArpMac("00-1a-2B-3c-4D-5e"), (MacBytes{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}));
     EXPECT_EQ(ParseArpMac("FF-ff-00-01-a0-0A"), (MacBytes{0xFF, 0xFF, 0x00, 0x01, 0xA0, 0x0A}));
@@ -105,6 +123,30 @@ TEST(Subnet, SameSubnetComparesUnderEachInterfacesNetmask) {
     const std::vector<LocalInterface> two{one[0], {InetAddr("127.0.0.1"), InetAddr("255.0.0.0")}};
     EXPECT_TRUE(SameSubnet("127.0.0.45", two));
     EXPECT_TRUE(SameSubnet("10.0.0.129", two));
+}
+
+// The core's conversion is written out; the socket library's is the reference it must agree with.
+TEST(Subnet, InetAddrReadsAddressesAsTheSocketLibraryDoes) {
+    const char* texts[] = {
+        "10.0.0.1",   "255.255.255.255",
+        "0.0.0.0",    "127.1",
+        "10.0.258",   "1.16777215",
+        "4294967295", "4294967296",
+        "0x7f.1",     "0X7F.0.0.1",
+        "010.0.0.1",  "08.0.0.1",
+        "0x",         "0xg.1.1.1",
+        "1.2.3.4.5",  "1.2.3.",
+        ".1.2.3",     "1..2.3",
+        "256.1.1.1",  "1.256.1.1",
+        "1.2.65536",  "1.2.3.4 trailing",
+        "1.2.3.4\tx", "1.2.3.4x",
+        " 1.2.3.4",   "",
+        "a.b.c.d",    "99999999999999999999",
+        "1.2.3.0377", "1.2.3.0400",
+        "0xffffffff", "0x100000000",
+    };
+    for (const char* text : texts)
+        EXPECT_EQ(InetAddr(text), static_cast<uint32_t>(::inet_addr(text))) << "\"" << text << "\"";
 }
 
 }  // namespace

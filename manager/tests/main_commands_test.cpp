@@ -12,6 +12,7 @@
 
 #include "core/book_file.h"
 #include "core/main_commands.h"
+#include "platform/file_writer.h"
 #include "support/noting_library.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
@@ -52,8 +53,13 @@ class MainCommandsTest : public ::testing::Test {
     // wait-window steps can be read from one list.
     test::NotingLibrary library{scripted, [this](const std::string& call) { ui.events.push_back(call); }};
     NoTable table;
+    PlatformFileWriter files;
     MainCommands commands{
-        library, table, ui, book_file,
+        library,
+        table,
+        ui,
+        files,
+        book_file,
         MainSeams{[this](std::chrono::milliseconds ms) {
                       ui.events.push_back("pause " + std::to_string(ms.count()));
                   },
@@ -238,7 +244,8 @@ TEST_F(MainCommandsTest, ABookThatCannotBeReadIsReportedAndNotOverwrittenAtExit)
         test::MakeUnreadable(c.kind, file, kBookFileLimit);
         const std::string before = test::DescribePath(file);
         test::RecordingUi quiet;
-        MainCommands run(library, table, quiet, file, MainSeams{[](std::chrono::milliseconds) {}, {}, {}});
+        MainCommands run(library, table, quiet, files, file,
+                         MainSeams{[](std::chrono::milliseconds) {}, {}, {}});
         ASSERT_TRUE(run.RunStartupSequence());
         ExpectUnreadBookReported(quiet, run, file, test::ExpectedReason(c, kBookFileLimit));
         EXPECT_FALSE(run.SaveAtExit());

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/program_folder.h"
+#include "platform/program_folder.h"
 #include "support/sandbox.h"
 
 namespace torvane {

@@ -30,7 +30,7 @@ TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     BuildCentralArea();
     ui_port_ = std::make_unique<QtUiPort>(this, wait_form_, memo_, deps.interactive);
     commands_ = std::make_unique<MainCommands>(
-        deps.library, deps.shared_table, *ui_port_, program_folder_ / kBookFileName,
+        deps.library, deps.shared_table, *ui_port_, deps.files, program_folder_ / kBookFileName,
         MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
                   [this](size_t n) { ShowDeviceCount(n); }});
     model_ = new DeviceListModel(commands_->list(), this);

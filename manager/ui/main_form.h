@@ -33,6 +33,7 @@ inline constexpr const char* kApplicationTitle = "Torvane Device Manager V1.0";
 struct MainFormDeps {
     DeviceLibrary& library;
     SharedDeviceTable& shared_table;
+    FileWriter& files;
     std::filesystem::path program_folder;
     std::function<std::vector<LocalInterface>()> local_interfaces;
     std::function<void(std::chrono::milliseconds)> pause;  // empty: a real sleep

@@ -6,12 +6,12 @@
 #include "core/device_library.h"
 #include "core/model_family.h"
 #include "core/params/field_table.h"
-#include "core/program_folder.h"
 #include "core/protocol_names.h"
 #include "device_argument.h"
 #include "device_resolution.h"
 #include "exit_status.h"
 #include "output.h"
+#include "platform/program_folder.h"
 #include "session.h"
 #include "terminal.h"
 

@@ -18,12 +18,12 @@ std::string NextLine(std::istream& in) {
 
 }  // namespace
 
-void WriteRememberedPaths(const std::filesystem::path& folder, const RememberedPaths& paths,
-                          bool with_web_line) {
+void WriteRememberedPaths(FileWriter& files, const std::filesystem::path& folder,
+                          const RememberedPaths& paths, bool with_web_line) {
     std::string text = paths.firmware + kLineEnd;
     if (with_web_line) text += paths.web + kLineEnd;
     try {
-        ReplaceFile(folder / kRememberedPathsFile, text);
+        files.ReplaceFile(folder / kRememberedPathsFile, text);
     } catch (const FileError&) {
         // The update goes on: the next opening of the window just offers no paths.
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/replace_file.h"
+
 namespace torvane {
 
 inline constexpr const char* kRememberedPathsFile = "updatevkafile.txt";
@@ -17,8 +19,8 @@ struct RememberedPaths {
 
 // Writes line 1, and line 2 when `with_web_line` (variant B writes line 1 only). The file is replaced
 // whole or not at all; a failure is not reported, because the paths only save the operator typing.
-void WriteRememberedPaths(const std::filesystem::path& folder, const RememberedPaths& paths,
-                          bool with_web_line);
+void WriteRememberedPaths(FileWriter& files, const std::filesystem::path& folder,
+                          const RememberedPaths& paths, bool with_web_line);
 
 // The paths to offer: only when the file exists and its line 1 names an existing file. A missing
 // line reads as empty.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/subnet.h"
+#include "platform/file_writer.h"
 #include "support/noting_library.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
@@ -39,6 +40,7 @@ class MainFormTest : public ::testing::Test {
     NotingLibrary library{scripted,
                           [this](const std::string& call) { notes.push_back(call + " | " + WaitState()); }};
     NoSharedTable table;
+    PlatformFileWriter files;
     std::unique_ptr<ui::TMainForm> form;
 
     void WriteFile(const std::string& name, const std::string& bytes) {
@@ -56,7 +58,7 @@ class MainFormTest : public ::testing::Test {
 
     void Create() {
         form = std::make_unique<ui::TMainForm>(ui::MainFormDeps{
-            library, table, dir.path(),
+            library, table, files, dir.path(),
             [] {
                 return std::vector<LocalInterface>{{InetAddr("10.0.0.1"), InetAddr("255.255.255.0")}};
             },

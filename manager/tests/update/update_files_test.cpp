@@ -6,6 +6,7 @@
 #include "core/replace_file.h"
 #include "core/update/backup_name.h"
 #include "core/update/remembered_paths.h"
+#include "platform/file_writer.h"
 #include "support/sandbox.h"
 #include "update/image_builder.h"
 
@@ -13,6 +14,8 @@ namespace torvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+PlatformFileWriter files;
 
 std::string Text(const fs::path& path) {
     const auto bytes = test::ReadBytes(path);
@@ -24,14 +27,14 @@ TEST(RememberedPaths, WrittenWithCrLfAndOfferedOnlyForAnExistingImage) {
     const std::string image = (dir.path() / "fw.bin").string();
     test::WriteBytes(image, {1, 2, 3});
 
-    WriteRememberedPaths(dir.path(), {image, "/web/page.bin"}, true);
+    WriteRememberedPaths(files, dir.path(), {image, "/web/page.bin"}, true);
     EXPECT_EQ(Text(dir.path() / "updatevkafile.txt"), image + "\r\n/web/page.bin\r\n");
     auto read = ReadRememberedPaths(dir.path());
     ASSERT_TRUE(read);
     EXPECT_EQ(read->firmware, image);
     EXPECT_EQ(read->web, "/web/page.bin");
 
-    WriteRememberedPaths(dir.path(), {image, "/web/page.bin"}, false);  // variant B: line 1 only
+    WriteRememberedPaths(files, dir.path(), {image, "/web/page.bin"}, false);  // variant B: line 1 only
     EXPECT_EQ(Text(dir.path() / "updatevkafile.txt"), image + "\r\n");
     read = ReadRememberedPaths(dir.path());
     ASSERT_TRUE(read);
@@ -53,9 +56,9 @@ TEST(BackupFiles, NamedByTheLocalSecondWithTheVariantsExtension) {
 
 TEST(BackupFiles, ASecondBackupInTheSameSecondGetsASuffixInsteadOfReplacingTheFirst) {
     test::TempDir dir;
-    const auto first = AddNewFile(dir.path(), "20240105230409", ".vka", "one");
-    const auto second = AddNewFile(dir.path(), "20240105230409", ".vka", "two");
-    const auto third = AddNewFile(dir.path(), "20240105230409", ".vka", "three");
+    const auto first = files.AddNewFile(dir.path(), "20240105230409", ".vka", "one");
+    const auto second = files.AddNewFile(dir.path(), "20240105230409", ".vka", "two");
+    const auto third = files.AddNewFile(dir.path(), "20240105230409", ".vka", "three");
     EXPECT_EQ(first.filename(), "20240105230409.vka");
     EXPECT_EQ(second.filename(), "20240105230409-2.vka");
     EXPECT_EQ(third.filename(), "20240105230409-3.vka");
@@ -68,7 +71,7 @@ TEST(BackupFiles, ASecondBackupInTheSameSecondGetsASuffixInsteadOfReplacingTheFi
 TEST(BackupFiles, AFolderThatCannotTakeTheFileIsReportedWithPathAndReason) {
     test::TempDir dir;
     try {
-        AddNewFile(dir.path() / "missing", "20240105230409", ".vkb", "data");
+        files.AddNewFile(dir.path() / "missing", "20240105230409", ".vkb", "data");
         FAIL() << "no error";
     } catch (const FileError& e) {
         const std::string what = e.what();

@@ -1,4 +1,4 @@
-#include "core/replace_file.h"
+#include "platform/file_writer.h"
 
 #include <cerrno>
 #include <string>
@@ -89,7 +89,7 @@ std::string ProcessTag() {
 
 }  // namespace
 
-void ReplaceFile(const fs::path& path, std::string_view bytes) {
+void PlatformFileWriter::ReplaceFile(const fs::path& path, std::string_view bytes) {
     fs::path temp = path;
     temp += ".new";
     try {
@@ -104,8 +104,8 @@ void ReplaceFile(const fs::path& path, std::string_view bytes) {
     }
 }
 
-fs::path AddNewFile(const fs::path& folder, const std::string& stem, const std::string& extension,
-                    std::string_view bytes) {
+fs::path PlatformFileWriter::AddNewFile(const fs::path& folder, const std::string& stem,
+                                        const std::string& extension, std::string_view bytes) {
     const fs::path first = folder / (stem + extension);
     const fs::path temp = folder / (stem + extension + "." + ProcessTag());
     try {
