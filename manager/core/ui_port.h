@@ -46,6 +46,14 @@ class UiPort {
     // vkctl's terminal prompt). The texts as device bytes, checked by CheckCredential; nothing when
     // there is nobody to ask.
     virtual std::optional<Credentials> AskCredentials(const std::string& device_label) = 0;
+
+    // The progress window of the firmware update and the data write: a window that is not modal, with
+    // a label and a bar from 0 to 100. ShowProgress makes it when there is none, shows it with the
+    // label and the bar at 0; CloseProgress closes and releases it.
+    virtual void ShowProgress(const std::string& label) = 0;
+    virtual void SetProgressLabel(const std::string& label) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    virtual void CloseProgress() = 0;
 };
 
 }  // namespace torvane

@@ -1,6 +1,7 @@
 #include "ui/qt_ui_port.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "ui/ip_form.h"
 #include "ui/message_boxes.h"
 #include "ui/text_codec.h"
+#include "ui/update/form_rate.h"
 #include "ui/wait_form.h"
 
 namespace torvane::ui {
@@ -88,6 +90,29 @@ AddressDialogResult QtUiPort::AskAddress(const std::string& caption, const std::
 // typing, i.e. its designed texts.
 std::optional<Credentials> QtUiPort::AskCredentials(const std::string&) {
     return Credentials{"admin", "73915026"};
+}
+
+void QtUiPort::ShowProgress(const std::string& label) {
+    if (!rate_) rate_ = new TFormRate(owner_);
+    rate_->Label1()->setText(DisplayText(label));
+    rate_->ProgressBar1()->setValue(0);
+    rate_->ShowCentred();
+}
+
+void QtUiPort::SetProgressLabel(const std::string& label) {
+    if (rate_) rate_->Label1()->setText(DisplayText(label));
+}
+
+void QtUiPort::SetProgressPosition(int position) {
+    if (rate_) rate_->ProgressBar1()->setValue(position);
+}
+
+TFormRate* QtUiPort::FormRate() const {
+    return rate_.data();
+}
+
+void QtUiPort::CloseProgress() {
+    if (rate_) rate_->close();  // released on close; the pointer clears itself
 }
 
 }  // namespace torvane::ui

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace torvane::ui {
 
+class TFormRate;
 class TWaitForm;
 
 class QtUiPort final : public UiPort {
@@ -31,12 +32,19 @@ class QtUiPort final : public UiPort {
     MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) override;
     std::optional<Credentials> AskCredentials(const std::string& device_label) override;
+    // The progress window TFormRate, made on demand with the port's owner as its owner.
+    void ShowProgress(const std::string& label) override;
+    void SetProgressLabel(const std::string& label) override;
+    void SetProgressPosition(int position) override;
+    void CloseProgress() override;
+    TFormRate* FormRate() const;  // nullptr when there is none
 
   private:
     QWidget* owner_;
     TWaitForm* wait_;
     QPlainTextEdit* log_;
     bool interactive_;
+    QPointer<TFormRate> rate_;  // cleared when the window is released
 };
 
 }  // namespace torvane::ui

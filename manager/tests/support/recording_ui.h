@@ -39,6 +39,13 @@ class RecordingUi final : public UiPort {
     MessageResult ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
     AddressDialogResult AskAddress(const std::string& caption, const std::string& initial_text) override;
     std::optional<Credentials> AskCredentials(const std::string& device_label) override;
+    // "progress.show <label>", "progress.label <label>", "progress.position <n>", "progress.close"
+    void ShowProgress(const std::string& label) override { events.push_back("progress.show " + label); }
+    void SetProgressLabel(const std::string& label) override { events.push_back("progress.label " + label); }
+    void SetProgressPosition(int position) override {
+        events.push_back("progress.position " + std::to_string(position));
+    }
+    void CloseProgress() override { events.push_back("progress.close"); }
 };
 
 }  // namespace torvane::test

@@ -1,0 +1,155 @@
+#include "core/update/update_engine.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "core/update/update_run.h"
+#include "core/model_family.h"
+
+namespace torvane {
+namespace {
+
+using namespace update_internal;
+
+constexpr size_t kIdentityCapacity = 1024;
+constexpr size_t kIdentityMinimum = 33;
+constexpr size_t kLoginTextMax = 9;
+constexpr const char* kLoginRefused = "The username or password is invalid.";
+constexpr const char* kSecondStart = "An updating process is running,please wait until it ends.";
+
+template <size_t N>
+void PutLoginText(char (&field)[N], const std::string& text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), kLoginTextMax));
+}
+
+}  // namespace
+
+std::tm LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
+void SleepFor(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Marks an exchange as running for its length.
+class UpdateEngine::Busy {
+  public:
+    explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Busy() { flag_ = false; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+UpdateEngine::UpdateEngine(UpdateEnvironment environment, uint8_t model_code, const MacBytes& mac)
+    : env_(std::move(environment)), mac_(mac) {
+    login_.model_code = model_code;
+}
+
+UpdateEngine::~UpdateEngine() = default;
+
+std::optional<DeviceIdentity> UpdateEngine::AskIdentity(const std::string& ip) {
+    if (running_) return std::nullopt;
+    link_ = env_.open_link(ip);
+    link_->Send(IdentifyRequest());
+    const auto answer = link_->Receive(env_.timings.wait_ms, kIdentityCapacity);
+    if (!answer || answer->size() < kIdentityMinimum) return std::nullopt;
+    const auto id = ParseIdentifyAnswer(*answer);
+    return DeviceIdentity{id->model, id->version};
+}
+
+UpdateEngine::LoginOutcome UpdateEngine::Login(const std::string& ip) {
+    LoginOutcome out;
+    out.result = env_.library.vk_login(ip.c_str(), mac_.data(), &login_);
+    if (out.result != VK_ERR_PASSWORD) return out;
+    // The dialog's texts stay in the record; a cancelled dialog leaves the record as it was.
+    if (const auto texts = env_.ui.AskCredentials(ip)) {
+        PutLoginText(login_.user_name, texts->user_name);
+        PutLoginText(login_.password, texts->password);
+    }
+    out.result = env_.library.vk_login(ip.c_str(), mac_.data(), &login_);
+    if (out.result == VK_ERR_PASSWORD) {
+        Logout(ip);
+        env_.ui.ShowMessage(MessageKind::kError, kLoginRefused, MessageButtons::kOk);
+        out.refused_twice = true;
+    }
+    return out;
+}
+
+void UpdateEngine::Logout(const std::string& ip) {
+    env_.library.vk_logout(ip.c_str(), mac_.data(), &login_);
+}
+
+void UpdateEngine::RefuseSecondStart() {
+    env_.ui.ShowMessage(MessageKind::kInformation, kSecondStart, MessageButtons::kOk);
+}
+
+UpdateOutcome UpdateEngine::DoUpdate(const std::string& ip, const UpdateFiles& files) {
+    if (running_) {
+        RefuseSecondStart();
+        return {};
+    }
+    Busy busy(running_);
+    const LoginOutcome login = Login(ip);
+    UpdateOutcome out;
+    out.result = UpdateResult::kLoginFailed;
+    if (login.refused_twice) return out;
+    if (login.result == VK_OK) {
+        link_ = env_.open_link(ip);
+        switch (UpdateVariantFor(login_.model_code)) {
+            case UpdateVariant::kA:
+                out = UpdateVariantA(env_, *link_, ip, files);
+                break;
+            case UpdateVariant::kB:
+                out = UpdateVariantB(env_, *link_, ip, files);
+                break;
+            case UpdateVariant::kC:
+                out = UpdateVariantC(env_, *link_, ip, files);
+                break;
+        }
+    }
+    Logout(ip);
+    return out;
+}
+
+DataWriteResult UpdateEngine::WriteDataFile(const std::string& ip, const std::string& path) {
+    if (running_) {
+        RefuseSecondStart();
+        return DataWriteResult::kBusy;
+    }
+    Busy busy(running_);
+    const LoginOutcome login = Login(ip);
+    if (login.refused_twice) return DataWriteResult::kLoginRefused;
+    if (login.result != VK_OK) return DataWriteResult::kLoginFailed;
+    DataWriteResult result = DataWriteResult::kLoginFailed;
+    if (env_.library.vk_login(ip.c_str(), mac_.data(), &login_) == VK_OK) {
+        link_ = env_.open_link(ip);
+        switch (UpdateVariantFor(login_.model_code)) {
+            case UpdateVariant::kA:
+                result = WriteDataA(env_, *link_, path);
+                break;
+            case UpdateVariant::kB:
+                result = WriteDataB(env_, *link_, path);
+                break;
+            case UpdateVariant::kC:
+                result = WriteDataC(env_, *link_, path);
+                break;
+        }
+    }
+    Logout(ip);
+    return result;
+}
+
+}  // namespace torvane
