@@ -157,11 +157,16 @@ struct Network::Impl {
         }
     }
 
-    int PollTimeoutMs() const {
-        if (pending.empty()) return 100;
+    // Until the next answer is due (at most 100 ms), to the nanosecond: an answer due in under a
+    // millisecond is neither sent early nor waited for by spinning.
+    timespec PollTimeout() const {
         auto wait =
-            std::chrono::duration_cast<std::chrono::milliseconds>(pending.top().due - Clock::now()).count();
-        return wait <= 0 ? 0 : static_cast<int>(wait) + 1;
+            pending.empty()
+                ? std::chrono::nanoseconds(std::chrono::milliseconds(100))
+                : std::chrono::duration_cast<std::chrono::nanoseconds>(pending.top().due - Clock::now());
+        if (wait.count() < 0) wait = std::chrono::nanoseconds(0);
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+        return {static_cast<time_t>(seconds.count()), static_cast<long>((wait - seconds).count())};
     }
 };
 
@@ -204,12 +209,12 @@ Network::Network(std::vector<Device> devices, NetworkOptions options)
             fds.push_back({e.fd, POLLIN, 0});
         fds.push_back({im.wake[0], POLLIN, 0});
         while (!im.stop.load()) {
-            int timeout;
+            timespec timeout;
             {
                 std::lock_guard lock(*mutex);
-                timeout = im.PollTimeoutMs();
+                timeout = im.PollTimeout();
             }
-            int n = ::poll(fds.data(), fds.size(), timeout);
+            int n = ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
             if (n < 0 && errno != EINTR) break;
             std::lock_guard lock(*mutex);
             for (size_t i = 0; n > 0 && i < im.endpoints.size(); ++i) {

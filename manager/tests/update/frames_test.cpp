@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/update/update_frames.h"
-#include "update/image_builder.h"
+#include "support/image_builder.h"
 
 namespace torvane {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/update/checksums.h"
 #include "core/update/image.h"
 #include "support/sandbox.h"
-#include "update/image_builder.h"
+#include "support/image_builder.h"
 #include "vkcfg.h"
 
 namespace torvane {

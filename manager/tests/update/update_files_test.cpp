@@ -8,7 +8,7 @@
 #include "core/update/remembered_paths.h"
 #include "platform/file_writer.h"
 #include "support/sandbox.h"
-#include "update/image_builder.h"
+#include "support/image_builder.h"
 
 namespace torvane {
 namespace {

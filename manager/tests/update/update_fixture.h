@@ -16,7 +16,7 @@
 #include "platform/update_socket.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
-#include "update/image_builder.h"
+#include "support/image_builder.h"
 
 namespace torvane::test {
 

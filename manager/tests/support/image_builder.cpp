@@ -1,4 +1,4 @@
-#include "update/image_builder.h"
+#include "support/image_builder.h"
 
 #include <fstream>
 #include <iterator>
