@@ -96,27 +96,32 @@ void UpdateEngine::RefuseSecondStart() {
     env_.ui.ShowMessage(MessageKind::kInformation, kSecondStart, MessageButtons::kOk);
 }
 
+// The image is checked before the login, so that a refused image reaches no device at all.
 UpdateOutcome UpdateEngine::DoUpdate(const std::string& ip, const UpdateFiles& files) {
     if (running_) {
         RefuseSecondStart();
         return {};
     }
     Busy busy(running_);
+    const UpdateVariant variant = UpdateVariantFor(login_.model_code);
+    const auto image = AcceptImage(env_, variant, files);
+    if (!image) return {};
     const LoginOutcome login = Login(ip);
     UpdateOutcome out;
     out.result = UpdateResult::kLoginFailed;
     if (login.refused_twice) return out;
     if (login.result == VK_OK) {
         link_ = env_.open_link(ip);
-        switch (UpdateVariantFor(login_.model_code)) {
+        const VariantInput in{ip, files, *image};
+        switch (variant) {
             case UpdateVariant::kA:
-                out = UpdateVariantA(env_, *link_, ip, files);
+                out = UpdateVariantA(env_, *link_, in);
                 break;
             case UpdateVariant::kB:
-                out = UpdateVariantB(env_, *link_, ip, files);
+                out = UpdateVariantB(env_, *link_, in);
                 break;
             case UpdateVariant::kC:
-                out = UpdateVariantC(env_, *link_, ip, files);
+                out = UpdateVariantC(env_, *link_, in);
                 break;
         }
     }

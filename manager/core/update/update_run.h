@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/update/block_plan.h"
+#include "core/update/image.h"
 #include "core/update/update_engine.h"
 #include "core/model_family.h"
 
@@ -87,13 +88,22 @@ std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& source, const Block&
 std::optional<std::string> SaveBackup(UpdateRun& run, UpdateVariant variant,
                                       const std::vector<uint8_t>& bytes);
 
+// The variant's checks of the image named in `files`; a refusal is told. The remembered paths are
+// written once the image passes (variant B: the firmware path only).
+std::optional<FirmwareImage> AcceptImage(const UpdateEnvironment& env, UpdateVariant variant,
+                                         const UpdateFiles& files);
+
+// What a variant works from: the device's address, the window's files and the image that passed.
+struct VariantInput {
+    const std::string& ip;
+    const UpdateFiles& files;
+    const FirmwareImage& image;
+};
+
 // The variants of the exchange, after the login.
-UpdateOutcome UpdateVariantA(const UpdateEnvironment& env, UpdateLink& link, const std::string& ip,
-                             const UpdateFiles& files);
-UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, const std::string& ip,
-                             const UpdateFiles& files);
-UpdateOutcome UpdateVariantC(const UpdateEnvironment& env, UpdateLink& link, const std::string& ip,
-                             const UpdateFiles& files);
+UpdateOutcome UpdateVariantA(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in);
+UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in);
+UpdateOutcome UpdateVariantC(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in);
 
 // The write variants of the data write, after the second login.
 DataWriteResult WriteDataA(const UpdateEnvironment& env, UpdateLink& link, const std::string& path);

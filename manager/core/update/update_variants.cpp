@@ -82,22 +82,9 @@ constexpr const char* kReadBackDifferB = "The data is damage,The updating proces
 constexpr const char* kNoAnswerAfterRestartB =
     "The updating process is fault,You neet to power down the device,and power on again.";
 
-// The checks of Part one of every variant: the image, then the remembered paths.
-std::optional<FirmwareImage> AcceptImage(UpdateEnvironment const& env, UpdateVariant v,
-                                         const UpdateFiles& files) {
-    ImageCheck check = CheckImage(v, files.firmware_path);
-    if (!check.image) {
-        env.ui.ShowMessage(MessageKind::kError, check.refusal, MessageButtons::kOk);
-        return std::nullopt;
-    }
-    WriteRememberedPaths(env.program_folder, {files.firmware_path, files.web_path}, v != UpdateVariant::kB);
-    return std::move(check.image);
-}
-
-bool ModelFits(UpdateVariant v, const std::string& model, const UpdateFiles& files,
-               const FirmwareImage& image) {
+bool ModelFits(UpdateVariant v, const std::string& model, const VariantInput& in) {
     if (v == UpdateVariant::kA) return model == "VKA100-S" || model == "VKA100-T";
-    return model == files.shown_target_model.value_or(image.header.TargetModel());
+    return model == in.files.shown_target_model.value_or(in.image.header.TargetModel());
 }
 
 // The length of the data area to save, or nothing (told) when variant C's device reports one that
@@ -198,11 +185,10 @@ bool RestartAndPollFa(UpdateRun& run, UpdateOutcome& out) {
     return false;
 }
 
-UpdateOutcome UpdateFa(const UpdateEnvironment& env, UpdateLink& link, const UpdateFiles& files,
+UpdateOutcome UpdateFa(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in,
                        const FaVariant& v) {
     UpdateOutcome out;
-    const auto image = AcceptImage(env, v.variant, files);
-    if (!image) return out;
+    const FirmwareImage& image = in.image;
     UpdateRun run(env, link, v.capacity);
     const auto answer = run.Ask(IdentifyRequest());
     const auto id = answer ? ParseIdentifyAnswer(*answer) : std::nullopt;
@@ -210,11 +196,11 @@ UpdateOutcome UpdateFa(const UpdateEnvironment& env, UpdateLink& link, const Upd
         run.Inform(v.texts.offline);
         return out;
     }
-    if (!ModelFits(v.variant, id->model, files, *image)) {
+    if (!ModelFits(v.variant, id->model, in)) {
         run.Inform(v.texts.unsupported);
         return out;
     }
-    if (!VersionGatePasses(image->header.MinimumVersion(), id->version)) {
+    if (!VersionGatePasses(image.header.MinimumVersion(), id->version)) {
         run.Inform(v.texts.version_too_low);
         return out;
     }
@@ -230,14 +216,14 @@ UpdateOutcome UpdateFa(const UpdateEnvironment& env, UpdateLink& link, const Upd
     out.result = UpdateResult::kBackupSaved;
     out.backup_path = *path;
 
-    if (v.variant == UpdateVariant::kC && !BodyLengthFitsC(image->file_size)) {
+    if (v.variant == UpdateVariant::kC && !BodyLengthFitsC(image.file_size)) {
         run.Inform(kBodyTooLargeC);
         return out;
     }
     run.progress().Label(v.texts.update_label);
     run.progress().Position(0);
     out.result = UpdateResult::kInterrupted;
-    if (!WriteFirmwareFa(run, v, image->body)) return out;
+    if (!WriteFirmwareFa(run, v, image.body)) return out;
     if (RestartAndPollFa(run, out)) out.result = UpdateResult::kDone;
     return out;
 }
@@ -289,21 +275,28 @@ std::string SearchedVersion(const UpdateEnvironment& env, const std::string& ip)
 
 }  // namespace
 
-UpdateOutcome UpdateVariantA(const UpdateEnvironment& env, UpdateLink& link, const std::string&,
-                             const UpdateFiles& files) {
-    return UpdateFa(env, link, files, kVariantA);
+std::optional<FirmwareImage> AcceptImage(const UpdateEnvironment& env, UpdateVariant v,
+                                         const UpdateFiles& files) {
+    ImageCheck check = CheckImage(v, files.firmware_path);
+    if (!check.image) {
+        env.ui.ShowMessage(MessageKind::kError, check.refusal, MessageButtons::kOk);
+        return std::nullopt;
+    }
+    WriteRememberedPaths(env.program_folder, {files.firmware_path, files.web_path}, v != UpdateVariant::kB);
+    return std::move(check.image);
 }
 
-UpdateOutcome UpdateVariantC(const UpdateEnvironment& env, UpdateLink& link, const std::string&,
-                             const UpdateFiles& files) {
-    return UpdateFa(env, link, files, kVariantC);
+UpdateOutcome UpdateVariantA(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in) {
+    return UpdateFa(env, link, in, kVariantA);
 }
 
-UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, const std::string& ip,
-                             const UpdateFiles& files) {
+UpdateOutcome UpdateVariantC(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in) {
+    return UpdateFa(env, link, in, kVariantC);
+}
+
+UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in) {
     UpdateOutcome out;
-    const auto image = AcceptImage(env, UpdateVariant::kB, files);
-    if (!image) return out;
+    const FirmwareImage& image = in.image;
     UpdateRun run(env, link, kWaitCapacity);
     run.progress().Show("Save the device data...");
     std::vector<uint8_t> backup(kBackupSizeB, 0);
@@ -316,7 +309,7 @@ UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, con
     out.result = UpdateResult::kInterrupted;
     out.backup_path = *path;
 
-    const std::vector<uint8_t>& body = image->body;
+    const std::vector<uint8_t>& body = image.body;
     run.progress().Label("Updating,Please wait...");
     run.progress().Position(0);
     if (!WriteB(run, body)) {
@@ -345,7 +338,7 @@ UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, con
         return out;
     }
     run.progress().Close();
-    out.new_version = SearchedVersion(env, ip);
+    out.new_version = SearchedVersion(env, in.ip);
     out.result = UpdateResult::kDone;
     return out;
 }
