@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "device_argument.h"
 #include "exit_status.h"
+#include "update_commands.h"
 
 namespace vkctl {
 namespace {
@@ -36,7 +37,19 @@ Exit status:
   4  password refused
   5  device refused the request or answered unexpectedly (e.g. write protection)
   6  no answer from the device
-  7  network error (socket, bind, broadcast, receive; also local UDP port 65281 in use))";
+  7  network error (socket, bind, broadcast, receive; also local UDP port 65281 in use)
+  8  update or data write stopped with the device unchanged (image refused, device offline, model or
+     version does not fit, backup read failed, file refused)
+  9  update interrupted after the backup: the device may hold incomplete firmware (the backup's path
+     is printed)
+ 10  the data write failed (after a firmware update, or alone)
+
+Firmware: "vkctl update DEVICE --firmware IMAGE" logs in, saves the device's data area to a backup
+(imgfile/ in the program folder, or --backup-dir), sends the firmware, waits for the restart and writes
+the backup back; with --web FILE it writes that file instead. "update DEVICE --web FILE" writes the
+file only; "write-data DEVICE FILE" writes a file (a backup) into the data area. "vkctl image IMAGE"
+shows an image's header and which update variants take it. Messages go to stderr, a progress bar too
+when stderr is a terminal.)";
 
 // Texts typed on the command line or in the environment, as device bytes.
 Given GivenCredentials(const std::string& user, const std::optional<std::string>& option) {
@@ -115,6 +128,32 @@ int Run(int argc, char** argv) {
         "--databits", [&](const std::string& v) { serial.data_bits = v; }, "7 or 8");
     serial_cmd->add_option("--channel", serial.channel, "channel of a multi-port device (default 0)");
 
+    UpdateCommand update_command;
+    auto* update = app.add_subcommand("update", "update a device's firmware, or write a WEB file into it");
+    update->add_option("DEVICE", update_command.device, "IP address or MAC")->required();
+    update->add_option_function<std::string>(
+        "--firmware", [&](const std::string& v) { update_command.firmware = v; }, "the firmware image");
+    update->add_option_function<std::string>(
+        "--web", [&](const std::string& v) { update_command.web = v; },
+        "a WEB file for the data area (after the update, instead of the backup; or alone)");
+    update->add_option("--backup-dir", update_command.backup_dir,
+                       "folder for the backup (default: imgfile/ in the program folder)");
+    update->add_flag("--json", update_command.json, "print the outcome as a JSON object");
+
+    std::string data_file;
+    auto* write_data = app.add_subcommand("write-data", "write a file (a backup) into a device's data area");
+    write_data->add_option("DEVICE", device, "IP address or MAC")->required();
+    write_data->add_option("FILE", data_file, "the file")->required();
+
+    std::string image_path;
+    std::optional<std::string> model_code;
+    auto* image =
+        app.add_subcommand("image", "show a firmware image's header and which update variants take it");
+    image->add_option("IMAGE", image_path, "the image file")->required();
+    image->add_option_function<std::string>(
+        "--model-code", [&](const std::string& v) { model_code = v; }, "only the variant of this model code");
+    image->add_flag("--json", json, "print a JSON object");
+
     auto* models = app.add_subcommand("models", "print the model table");
     auto* version = app.add_subcommand("version", "print the versions of vkctl and vkcfg");
     for (auto* sub : app.get_subcommands({}))
@@ -130,6 +169,7 @@ int Run(int argc, char** argv) {
         return Fail(std::string(e.what()) + " (vkctl --help shows the usage)", ExitStatus::kUsage);
     }
 
+    ExitStatus status = ExitStatus::kOk;
     try {
         if (!broadcast.empty()) SetBroadcast(broadcast);
         if (*search) {
@@ -142,6 +182,16 @@ int Run(int argc, char** argv) {
             RunSet(device, assignments, dry_run, GivenCredentials(user, password));
         } else if (*serial_cmd) {
             RunSerial(device, serial);
+        } else if (*update) {
+            if (!update_command.firmware && !update_command.web)
+                throw Failure(ExitStatus::kUsage, "update needs --firmware IMAGE, --web FILE or both");
+            if (update_command.json && !update_command.firmware)
+                throw Failure(ExitStatus::kUsage, "--json reports a firmware update: it needs --firmware");
+            status = RunUpdate(update_command, GivenCredentials(user, password));
+        } else if (*write_data) {
+            status = RunWriteData(device, data_file, GivenCredentials(user, password));
+        } else if (*image) {
+            status = RunImage(image_path, model_code, json);
         } else if (*models) {
             RunModels();
         } else if (*version) {
@@ -152,7 +202,7 @@ int Run(int argc, char** argv) {
     } catch (const std::exception& e) {
         return Fail(std::string("internal error: ") + e.what(), ExitStatus::kFailure);
     }
-    return static_cast<int>(ExitStatus::kOk);
+    return static_cast<int>(status);
 }
 
 }  // namespace vkctl

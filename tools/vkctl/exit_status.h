@@ -16,6 +16,9 @@ enum class ExitStatus : int {
     kDeviceRefused = 5,    // the device refused the request or answered unexpectedly (write protection)
     kNoAnswer = 6,         // the device did not answer in time
     kNetworkError = 7,     // socket, bind, broadcast or receive failure (also: local port 65281 in use)
+    kUpdateStopped = 8,  // update or data write stopped with the device unchanged (image refused, offline...)
+    kUpdateInterrupted = 9,  // stopped after the backup: the device may hold incomplete firmware
+    kDataWriteFailed = 10,   // the firmware was updated (or nothing was), but the data write failed
 };
 
 // The library's result code with its meaning: "-3 (no answer from the device)".

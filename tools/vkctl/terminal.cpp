@@ -3,6 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -13,6 +14,7 @@ namespace vkctl {
 namespace {
 
 constexpr const char* kDefaultUser = "admin";
+constexpr int kBarWidth = 30;
 
 // Restores the terminal's echo however the read ends.
 class EchoOff {
@@ -48,7 +50,10 @@ std::string ReadCredential(const char* what, const char* if_empty = "") {
 
 }  // namespace
 
+TerminalUi::TerminalUi() : terminal_(isatty(STDERR_FILENO) != 0) {}
+
 void TerminalUi::AppendLog(const std::string& line) {
+    EndBarLine();
     std::fprintf(stderr, "vkctl: %s\n", torvane::DeviceTextToUtf8(line).c_str());
 }
 
@@ -61,6 +66,7 @@ torvane::MessageResult TerminalUi::ShowMessage(torvane::MessageKind, const std::
 
 std::optional<torvane::Credentials> TerminalUi::AskCredentials(const std::string& device_label) {
     if (!isatty(STDIN_FILENO)) return std::nullopt;
+    EndBarLine();
     torvane::Credentials c;
     std::fprintf(stderr, "%s refused the empty login.\nUser name [%s]: ", device_label.c_str(), kDefaultUser);
     std::fflush(stderr);
@@ -74,6 +80,48 @@ std::optional<torvane::Credentials> TerminalUi::AskCredentials(const std::string
     }
     std::fputs("\n", stderr);
     return c;
+}
+
+void TerminalUi::ShowProgress(const std::string& label) {
+    shown_ = true;
+    label_ = torvane::DeviceTextToUtf8(label);
+    position_ = 0;
+    DrawBar();
+}
+
+void TerminalUi::SetProgressLabel(const std::string& label) {
+    const std::string text = torvane::DeviceTextToUtf8(label);
+    if (!shown_ || text == label_) return;
+    EndBarLine();  // the finished step keeps its line
+    label_ = text;
+    DrawBar();
+}
+
+void TerminalUi::SetProgressPosition(int position) {
+    position = std::clamp(position, 0, 100);
+    if (!shown_ || position == position_) return;
+    position_ = position;
+    DrawBar();
+}
+
+void TerminalUi::CloseProgress() {
+    EndBarLine();
+    shown_ = false;
+}
+
+void TerminalUi::DrawBar() {
+    if (!terminal_) return;
+    const auto filled = static_cast<size_t>(position_ * kBarWidth / 100);
+    std::fprintf(stderr, "\r\033[K%s [%s%s] %3d%%", label_.c_str(), std::string(filled, '#').c_str(),
+                 std::string(kBarWidth - filled, '.').c_str(), position_);
+    std::fflush(stderr);
+    drawn_ = true;
+}
+
+void TerminalUi::EndBarLine() {
+    if (!drawn_) return;
+    std::fputc('\n', stderr);
+    drawn_ = false;
 }
 
 }  // namespace vkctl

@@ -66,7 +66,7 @@ DataWriteResult WriteData(const UpdateEnvironment& env, UpdateLink& link, const 
     const auto file = ReadFileBytes(path, v.largest_file + 1);
     if (!file) return DataWriteResult::kNoFile;
     if (file->size > v.largest_file) {
-        run.Fail(v.too_large, v.too_large_buttons);
+        run.Fail(OwnText(v.too_large), v.too_large_buttons);
         return DataWriteResult::kRefusedFile;
     }
     const BlockPlan plan = v.plan(file->bytes.size());
@@ -74,7 +74,7 @@ DataWriteResult WriteData(const UpdateEnvironment& env, UpdateLink& link, const 
     const PhaseEnd end =
         RunPhase(run, plan, total, 0, [&](const Block& b) { return WriteBlock(run, v, file->bytes, b); });
     if (end.completed) return DataWriteResult::kWritten;
-    run.Fail(v.block_failed);
+    run.Fail(OwnText(v.block_failed));
     return DataWriteResult::kBlocksFailed;
 }
 

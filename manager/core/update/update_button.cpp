@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "core/update/update_run.h"
+
 namespace torvane {
 namespace {
 
@@ -22,7 +24,8 @@ void EndBoth(UpdateEngine& engine, const UpdateOutcome& out) {
                  "The updating is complete,The target device's firmware versio is " + out.new_version);
             return;
         case UpdateResult::kInterrupted:
-            Tell(engine, MessageKind::kError, "The updating is interrupted,Please do it again。");
+            Tell(engine, MessageKind::kError,
+                 update_internal::OwnText("The updating is interrupted,Please do it again。"));
             return;
         case UpdateResult::kLoginFailed:
             Tell(engine, MessageKind::kError, "UserName or Password is invalid,The process is abort.");
@@ -40,8 +43,8 @@ void EndFirmwareOnly(UpdateEngine& engine, const UpdateOutcome& out) {
              "The updating is complete,The target device's firmware version is " + out.new_version);
     } else if (out.result == UpdateResult::kInterrupted) {
         Tell(engine, MessageKind::kError,
-             "The updating is fault,the device's data is save in\r\n" + out.backup_path +
-                 "Pleas restore the data manually");
+             update_internal::OwnText("The updating is fault,the device's data is save in\r\n" +
+                                      out.backup_path + "Pleas restore the data manually"));
     } else {
         Tell(engine, MessageKind::kInformation, "The updating process is fault!");
     }

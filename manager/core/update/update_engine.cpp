@@ -4,8 +4,8 @@
 #include <cstring>
 #include <thread>
 
-#include "core/update/update_run.h"
 #include "core/model_family.h"
+#include "core/update/update_run.h"
 
 namespace torvane {
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/replace_file.h"
+#include "core/text/device_text.h"
 #include "core/update/backup_name.h"
 
 namespace torvane::update_internal {
@@ -76,6 +77,11 @@ PhaseEnd RunPhase(UpdateRun& run, const BlockPlan& plan, size_t total, size_t do
     return {true, false, false};
 }
 
+std::string OwnText(std::string_view utf8) {
+    DeviceTextEncoding encoded = Utf8ToDeviceText(utf8);
+    return encoded.ok ? std::move(encoded.bytes) : std::string(utf8);
+}
+
 std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& source, const Block& block) {
     std::vector<uint8_t> bytes(block.send_size, 0);
     const size_t available = block.offset < source.size() ? source.size() - block.offset : 0;
@@ -92,8 +98,8 @@ std::optional<std::string> SaveBackup(UpdateRun& run, UpdateVariant variant,
         return AddNewFile(env.backup_folder, BackupStem(env.local_time()), BackupExtension(variant), text)
             .string();
     } catch (const FileError& e) {
-        run.Fail(std::string("The device's data could not be saved. ") + e.what() +
-                 ". The updating process is abort, no firmware was sent.");
+        run.Fail(OwnText(std::string("The device's data could not be saved. ") + e.what() +
+                         ". The updating process is abort, no firmware was sent."));
         return std::nullopt;
     }
 }

@@ -6,11 +6,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "core/model_family.h"
 #include "core/update/block_plan.h"
 #include "core/update/image.h"
 #include "core/update/update_engine.h"
-#include "core/model_family.h"
 
 namespace torvane::update_internal {
 
@@ -80,6 +81,10 @@ inline constexpr int kFailuresAllowed = 4;  // a phase gives up at its fifth fai
 // block the bar shows the share of `total` done, counting `done_before` from earlier phases.
 PhaseEnd RunPhase(UpdateRun& run, const BlockPlan& plan, size_t total, size_t done_before,
                   const std::function<Attempt(const Block&)>& attempt);
+
+// A text of the program's own, written in UTF-8 in the source, in the code page the UI port shows
+// messages in (GBK); a text the code page cannot hold stays as it is.
+std::string OwnText(std::string_view utf8);
 
 // The bytes of a block as its frame carries them: the source's bytes, zeros past their end.
 std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& source, const Block& block);

@@ -3,8 +3,8 @@
 
 #include "core/update/checksums.h"
 #include "core/update/image.h"
-#include "support/sandbox.h"
 #include "support/image_builder.h"
+#include "support/sandbox.h"
 #include "vkcfg.h"
 
 namespace torvane {

@@ -2,6 +2,8 @@
 // show and the refusals that must stop an update before it touches the device.
 #include <filesystem>
 
+#include "core/text/device_text.h"
+
 #include "update/update_fixture.h"
 
 namespace torvane::test {
@@ -212,7 +214,8 @@ TEST_F(UpdateOverUdp, ImageRefusalsSendNothingAtAll) {
     EXPECT_EQ(out.result, UpdateResult::kUnchanged);
     EXPECT_EQ(Messages(), Lines{"error OK The format of firmware is error,the updating Process is abort."});
     EXPECT_TRUE(net->Requests().empty());
-    EXPECT_FALSE(fs::exists(dir.path() / "updatevkafile.txt")) << "paths are remembered only after the checks";
+    EXPECT_FALSE(fs::exists(dir.path() / "updatevkafile.txt"))
+        << "paths are remembered only after the checks";
 }
 
 TEST_F(UpdateOverUdp, ALoginRefusedTwiceEndsWithResultFourAndNoUpdateDatagram) {
@@ -275,7 +278,10 @@ TEST_F(UpdateOverUdp, DataWritesRefuseFilesTooLargeAndSendNothingForAnEmptyOne) 
     };
     const Case cases[] = {
         {"VKA100", 32768, DataWriteResult::kWritten, {}},
-        {"VKA100", 32769, DataWriteResult::kRefusedFile, {"error Yes 下载文件长度过长，无法下载。"}},
+        {"VKA100",
+         32769,
+         DataWriteResult::kRefusedFile,
+         {"error Yes " + Utf8ToDeviceText("下载文件长度过长，无法下载。").bytes}},
         {"VKB200",
          65536,
          DataWriteResult::kRefusedFile,

@@ -7,8 +7,8 @@
 #include "core/update/backup_name.h"
 #include "core/update/remembered_paths.h"
 #include "platform/file_writer.h"
-#include "support/sandbox.h"
 #include "support/image_builder.h"
+#include "support/sandbox.h"
 
 namespace torvane {
 namespace {
