@@ -47,14 +47,7 @@ const DataVariant kDataC{"resume the data of device...",
 
 Attempt WriteBlock(UpdateRun& run, const DataVariant& v, const std::vector<uint8_t>& file, const Block& b) {
     const std::vector<uint8_t> bytes = BlockBytes(file, b);
-    if (v.b_family) {
-        const Frame request = BWriteRequest(b.field, bytes);
-        const auto answer = run.Ask(request);
-        return answer && CheckBWriteAnswer(*answer, request) ? Attempt::kAccepted : Attempt::kFailed;
-    }
-    const auto answer = run.Ask(DataBlockRequest(b.field, bytes));
-    return answer && CheckStatusAnswer(*answer) == AnswerCheck::kAccepted ? Attempt::kAccepted
-                                                                          : Attempt::kFailed;
+    return v.b_family ? AskBWrite(run, b.field, bytes) : AskStatus(run, DataBlockRequest(b.field, bytes));
 }
 
 DataWriteResult WriteData(const UpdateEnvironment& env, UpdateLink& link, const std::string& path,

@@ -82,6 +82,26 @@ std::string OwnText(std::string_view utf8) {
     return encoded.ok ? std::move(encoded.bytes) : std::string(utf8);
 }
 
+Attempt AskStatus(UpdateRun& run, const Frame& request) {
+    const auto answer = run.Ask(request);
+    if (!answer) return Attempt::kFailed;
+    switch (CheckStatusAnswer(*answer)) {
+        case AnswerCheck::kAccepted:
+            return Attempt::kAccepted;
+        case AnswerCheck::kRefused:
+            return Attempt::kRefused;
+        case AnswerCheck::kInvalid:
+            return Attempt::kFailed;
+    }
+    return Attempt::kFailed;
+}
+
+Attempt AskBWrite(UpdateRun& run, uint16_t address, std::span<const uint8_t> data) {
+    const Frame request = BWriteRequest(address, data);
+    const auto answer = run.Ask(request);
+    return answer && CheckBWriteAnswer(*answer, request) ? Attempt::kAccepted : Attempt::kFailed;
+}
+
 std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& source, const Block& block) {
     std::vector<uint8_t> bytes(block.send_size, 0);
     const size_t available = block.offset < source.size() ? source.size() - block.offset : 0;

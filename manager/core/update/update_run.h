@@ -86,6 +86,11 @@ PhaseEnd RunPhase(UpdateRun& run, const BlockPlan& plan, size_t total, size_t do
 // messages in (GBK); a text the code page cannot hold stays as it is.
 std::string OwnText(std::string_view utf8);
 
+// A block request of the FA family and its 5-byte status answer.
+Attempt AskStatus(UpdateRun& run, const Frame& request);
+// A B write block and its echo.
+Attempt AskBWrite(UpdateRun& run, uint16_t address, std::span<const uint8_t> data);
+
 // The bytes of a block as its frame carries them: the source's bytes, zeros past their end.
 std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& source, const Block& block);
 

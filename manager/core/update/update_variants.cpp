@@ -99,19 +99,6 @@ std::optional<size_t> BackupLength(UpdateRun& run, UpdateVariant v, const Identi
     return id.n4 - kHeaderOfN4;
 }
 
-Attempt StatusAttempt(const std::optional<Frame>& answer) {
-    if (!answer) return Attempt::kFailed;
-    switch (CheckStatusAnswer(*answer)) {
-        case AnswerCheck::kAccepted:
-            return Attempt::kAccepted;
-        case AnswerCheck::kRefused:
-            return Attempt::kRefused;
-        case AnswerCheck::kInvalid:
-            return Attempt::kFailed;
-    }
-    return Attempt::kFailed;
-}
-
 void CopyInto(std::vector<uint8_t>& target, size_t offset, std::span<const uint8_t> data, size_t limit) {
     const size_t n = std::min({data.size(), limit, target.size() - std::min(offset, target.size())});
     std::copy_n(data.begin(), n, target.begin() + static_cast<long>(offset));
@@ -137,7 +124,7 @@ bool ReadBackupFa(UpdateRun& run, const FaVariant& v, std::vector<uint8_t>& back
 }
 
 bool PrepareA(UpdateRun& run) {
-    if (StatusAttempt(run.Ask(PrepareRequest())) == Attempt::kAccepted) return true;
+    if (AskStatus(run, PrepareRequest()) == Attempt::kAccepted) return true;
     run.Fail(kPrepareFailedA);
     return false;
 }
@@ -145,7 +132,7 @@ bool PrepareA(UpdateRun& run) {
 // Variant C sends blocks 1, 2, ... and then block 0 with a counter of its own.
 bool WriteFirmwareFa(UpdateRun& run, const FaVariant& v, const std::vector<uint8_t>& body) {
     auto send = [&](const Block& b) {
-        return StatusAttempt(run.Ask(FirmwareBlockRequest(b.field, BlockBytes(body, b))));
+        return AskStatus(run, FirmwareBlockRequest(b.field, BlockBytes(body, b)));
     };
     BlockPlan plan = v.variant == UpdateVariant::kA ? FirmwarePlanA(body.size()) : FirmwarePlanC(body.size());
     BlockPlan last;
@@ -245,12 +232,7 @@ bool ReadB(UpdateRun& run, const BlockPlan& plan, size_t total, std::vector<uint
 
 bool WriteB(UpdateRun& run, const std::vector<uint8_t>& body) {
     return RunPhase(run, FirmwarePlanB(body.size()), body.size(), 0,
-                    [&](const Block& b) {
-                        const Frame request = BWriteRequest(b.field, BlockBytes(body, b));
-                        const auto answer = run.Ask(request);
-                        return answer && CheckBWriteAnswer(*answer, request) ? Attempt::kAccepted
-                                                                             : Attempt::kFailed;
-                    })
+                    [&](const Block& b) { return AskBWrite(run, b.field, BlockBytes(body, b)); })
         .completed;
 }
 
