@@ -24,6 +24,20 @@ void PutLoginText(char (&field)[N], const std::string& text) {
     std::memcpy(field, text.data(), std::min(text.size(), kLoginTextMax));
 }
 
+// The one of three functions that serves the variant.
+template <typename F>
+F ForVariant(UpdateVariant v, F a, F b, F c) {
+    switch (v) {
+        case UpdateVariant::kA:
+            return a;
+        case UpdateVariant::kB:
+            return b;
+        case UpdateVariant::kC:
+            return c;
+    }
+    return c;
+}
+
 }  // namespace
 
 std::tm LocalTimeNow() {
@@ -113,17 +127,7 @@ UpdateOutcome UpdateEngine::DoUpdate(const std::string& ip, const UpdateFiles& f
     if (login.result == VK_OK) {
         link_ = env_.open_link(ip);
         const VariantInput in{ip, files, *image};
-        switch (variant) {
-            case UpdateVariant::kA:
-                out = UpdateVariantA(env_, *link_, in);
-                break;
-            case UpdateVariant::kB:
-                out = UpdateVariantB(env_, *link_, in);
-                break;
-            case UpdateVariant::kC:
-                out = UpdateVariantC(env_, *link_, in);
-                break;
-        }
+        out = ForVariant(variant, UpdateVariantA, UpdateVariantB, UpdateVariantC)(env_, *link_, in);
     }
     Logout(ip);
     return out;
@@ -141,17 +145,8 @@ DataWriteResult UpdateEngine::WriteDataFile(const std::string& ip, const std::st
     DataWriteResult result = DataWriteResult::kLoginFailed;
     if (env_.library.vk_login(ip.c_str(), mac_.data(), &login_) == VK_OK) {
         link_ = env_.open_link(ip);
-        switch (UpdateVariantFor(login_.model_code)) {
-            case UpdateVariant::kA:
-                result = WriteDataA(env_, *link_, path);
-                break;
-            case UpdateVariant::kB:
-                result = WriteDataB(env_, *link_, path);
-                break;
-            case UpdateVariant::kC:
-                result = WriteDataC(env_, *link_, path);
-                break;
-        }
+        result = ForVariant(UpdateVariantFor(login_.model_code), WriteDataA, WriteDataB, WriteDataC)(
+            env_, *link_, path);
     }
     Logout(ip);
     return result;
