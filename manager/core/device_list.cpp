@@ -37,16 +37,25 @@ int ListView1Compare(const DeviceRow& a, const DeviceRow& b, int sort_column) {
 
 size_t DeviceList::Append(DeviceRow row) {
     if (!row.param) row.param = std::make_unique<TDeviceParam>();
-    const TDeviceParam* param = row.param.get();
-    const size_t at = rows_.size();
-    observer().RowAboutToBeAppended(at);
-    rows_.push_back(std::move(row));
-    observer().RowAppended(at);
-    Sort();
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].param.get() == param) return i;
+    if (!in_order_) {
+        const TDeviceParam* param = row.param.get();
+        const size_t end = rows_.size();
+        observer().RowAboutToBeInserted(end);
+        rows_.push_back(std::move(row));
+        observer().RowInserted(end);
+        Sort();
+        const auto it = std::find_if(rows_.begin(), rows_.end(),
+                                     [param](const DeviceRow& r) { return r.param.get() == param; });
+        return static_cast<size_t>(it - rows_.begin());
     }
-    return at;  // not reached: the sort keeps every row
+    const auto place = std::upper_bound(
+        rows_.begin(), rows_.end(), row,
+        [this](const DeviceRow& a, const DeviceRow& b) { return ListView1Compare(a, b, sort_column_) < 0; });
+    const size_t at = static_cast<size_t>(place - rows_.begin());
+    observer().RowAboutToBeInserted(at);
+    rows_.insert(place, std::move(row));
+    observer().RowInserted(at);
+    return at;
 }
 
 void DeviceList::Remove(size_t row) {
@@ -62,6 +71,7 @@ void DeviceList::Update(size_t row, const std::function<void(DeviceRow&)>& chang
     change(r);
     if (r.param.get() != param)
         throw std::logic_error("DeviceList::Update must not replace a row's TDeviceParam");
+    in_order_ = in_order_ && InOrderAt(row);
     observer().RowChanged(row);
 }
 
@@ -73,7 +83,20 @@ std::vector<size_t> DeviceList::RowsWithMac(const std::string& mac_text) const {
     return out;
 }
 
+bool DeviceList::InOrderAt(size_t row) const {
+    const bool after_previous = row == 0 || ListView1Compare(rows_[row - 1], rows_[row], sort_column_) <= 0;
+    const bool before_next =
+        row + 1 >= rows_.size() || ListView1Compare(rows_[row], rows_[row + 1], sort_column_) <= 0;
+    return after_previous && before_next;
+}
+
+void DeviceList::SetSortColumn(int column) {
+    if (column != sort_column_) in_order_ = false;
+    sort_column_ = column;
+}
+
 void DeviceList::Sort() {
+    in_order_ = true;
     std::vector<size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {

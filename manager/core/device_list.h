@@ -49,8 +49,8 @@ struct DeviceRow {
 class DeviceListObserver {
   public:
     virtual ~DeviceListObserver() = default;
-    virtual void RowAboutToBeAppended(size_t /*row*/) {}
-    virtual void RowAppended(size_t /*row*/) {}
+    virtual void RowAboutToBeInserted(size_t /*row*/) {}
+    virtual void RowInserted(size_t /*row*/) {}
     virtual void RowAboutToBeRemoved(size_t /*row*/) {}
     virtual void RowRemoved(size_t /*row*/) {}
     virtual void RowChanged(size_t /*row*/) {}
@@ -69,8 +69,10 @@ class DeviceList {
     size_t RowCount() const { return rows_.size(); }
     const DeviceRow& Row(size_t row) const { return rows_.at(row); }
 
-    // Appends the row and sorts the list again (every attached TDeviceParam re-sorts it); returns the
-    // row number at which the new row stands after the sort.
+    // Adds the row and keeps the list sorted (every attached TDeviceParam re-sorts it): the row goes
+    // after the rows whose key equals its own, which is where a stable sort of the whole list would put
+    // it. While the list is in order that costs a binary search; when a change of a key or of the sort
+    // column has left it out of order, the whole list is sorted as before. Returns the new row's number.
     size_t Append(DeviceRow row);
     void Remove(size_t row);
 
@@ -82,14 +84,17 @@ class DeviceList {
     std::vector<size_t> RowsWithMac(const std::string& mac_text) const;
 
     int SortColumn() const { return sort_column_; }
-    void SetSortColumn(int column) { sort_column_ = column; }
+    void SetSortColumn(int column);
     void Sort();  // stable: rows with equal keys keep their order
 
     void SetObserver(DeviceListObserver* observer) { observer_ = observer; }
 
   private:
+    bool InOrderAt(size_t row) const;  // the row stands in order with its two neighbours
+
     std::vector<DeviceRow> rows_;
     int sort_column_ = 0;
+    bool in_order_ = true;  // rows_ is sorted by sort_column_
     DeviceListObserver* observer_ = nullptr;
     DeviceListObserver quiet_;
     DeviceListObserver& observer() { return observer_ ? *observer_ : quiet_; }

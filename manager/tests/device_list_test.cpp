@@ -1,6 +1,8 @@
 // The device list as a model: its sort order and the observer through which a view follows it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -65,15 +67,93 @@ TEST(DeviceList, EveryAppendSortsAndRowsKeepTheirOrderAndDeviceObject) {
     EXPECT_EQ(Macs(by_caption), (std::vector<std::string>{"b", "d", "a", "c"}));
 }
 
+// The order the list had when every append sorted the whole list again: appended at the end, then a
+// stable sort.
+class WholeListSort {
+  public:
+    void Append(const std::string& caption, const std::string& mac) {
+        rows_.push_back(Row(caption, mac));
+        Sort();
+    }
+    void Update(size_t row, const std::string& caption, const std::string& mac) {
+        rows_[row].caption = caption;
+        rows_[row].sub[kSubMac] = mac;
+    }
+    void Sort() {
+        std::stable_sort(rows_.begin(), rows_.end(), [this](const DeviceRow& a, const DeviceRow& b) {
+            return ListView1Compare(a, b, column) < 0;
+        });
+    }
+    std::vector<std::string> Keys() const {
+        std::vector<std::string> out;
+        for (const auto& r : rows_)
+            out.push_back(r.caption + " " + r.sub[kSubMac]);
+        return out;
+    }
+    int column = 0;
+
+  private:
+    std::vector<DeviceRow> rows_;
+};
+
+std::vector<std::string> Keys(const DeviceList& list) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < list.RowCount(); ++i)
+        out.push_back(list.Row(i).caption + " " + list.Row(i).sub[kSubMac]);
+    return out;
+}
+
+// Random appends (many equal keys), key changes without a sort, column changes and sorts, as the
+// searches and the address book make them: after every step the order is that of a whole-list sort.
+TEST(DeviceList, InsertingInPlaceGivesTheOrderOfAWholeListSort) {
+    std::mt19937 random(15);
+    auto pick = [&](std::initializer_list<const char*> texts) {
+        return std::string(*(texts.begin() + random() % texts.size()));
+    };
+    for (int round = 0; round < 20; ++round) {
+        DeviceList list;
+        WholeListSort reference;
+        for (int step = 0; step < 200; ++step) {
+            const unsigned what = random() % 10;
+            if (what < 7 || list.RowCount() == 0) {
+                const std::string caption = pick({kOnline, kOffline, "online"});
+                const std::string mac = pick({"", "0.2.0.0.0.1", "0.18.52.86.120.154", "0.2", "a", "A"});
+                list.Append(Row(caption, mac));
+                reference.Append(caption, mac);
+            } else if (what < 9) {
+                const size_t row = random() % list.RowCount();
+                const std::string caption = pick({kOnline, kOffline});
+                const std::string mac = pick({"", "0.9", "0.1"});
+                list.Update(row, [&](DeviceRow& r) {
+                    r.caption = caption;
+                    r.sub[kSubMac] = mac;
+                });
+                reference.Update(row, caption, mac);
+            } else {
+                reference.column = 1 - reference.column;
+                list.SetSortColumn(reference.column);
+                if (random() % 2) {
+                    list.Sort();
+                    reference.Sort();
+                }
+            }
+            ASSERT_EQ(Keys(list), reference.Keys()) << "round " << round << ", step " << step;
+        }
+    }
+}
+
 // Follows the list through the observer alone, as an item model would, and must end up equal to it.
 class Mirror : public DeviceListObserver {
   public:
     explicit Mirror(const DeviceList& list) : list_(list) {}
     std::vector<std::string> rows, log;
 
-    void RowAboutToBeAppended(size_t row) override { Log("append? ", row, list_.RowCount()); }
-    void RowAppended(size_t row) override {
-        Log("append ", row, list_.RowCount() - 1);
+    void RowAboutToBeInserted(size_t row) override {
+        log.push_back("insert? " + std::to_string(row));
+        EXPECT_LE(row, list_.RowCount());
+    }
+    void RowInserted(size_t row) override {
+        log.push_back("insert " + std::to_string(row));
         rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(row), list_.Row(row).sub[kSubMac]);
     }
     void RowAboutToBeRemoved(size_t row) override { Log("remove? ", row, row); }
@@ -108,15 +188,16 @@ TEST(DeviceList, AnObserverSeesEveryChangeInTheOrderItHappens) {
     list.SetObserver(&mirror);
     list.SetSortColumn(1);
     list.Append(Row(kOnline, "b"));
-    list.Append(Row(kOnline, "c"));  // already in order: no sort
-    list.Append(Row(kOnline, "a"));
+    list.Append(Row(kOnline, "c"));
+    list.Append(Row(kOnline, "a"));  // inserted in its place: no sort
     list.Update(1, [](DeviceRow& r) { r.sub[kSubMac] = "z"; });
+    list.Append(Row(kOnline, "d"));  // "z" stands out of order: appended, then the whole list sorted
     list.Remove(0);
-    EXPECT_EQ(mirror.log,
-              (std::vector<std::string>{"append? 0", "append 0", "append? 1", "append 1", "append? 2",
-                                        "append 2", "sort?", "sort", "change 1", "remove? 0", "remove 0"}));
+    EXPECT_EQ(mirror.log, (std::vector<std::string>{"insert? 0", "insert 0", "insert? 1", "insert 1",
+                                                    "insert? 0", "insert 0", "change 1", "insert? 3",
+                                                    "insert 3", "sort?", "sort", "remove? 0", "remove 0"}));
     EXPECT_EQ(mirror.rows, Macs(list));
-    EXPECT_EQ(Macs(list), (std::vector<std::string>{"z", "c"}));
+    EXPECT_EQ(Macs(list), (std::vector<std::string>{"c", "d", "z"}));
 }
 
 }  // namespace

@@ -43,11 +43,11 @@ Qt::ItemFlags DeviceListModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void DeviceListModel::RowAboutToBeAppended(size_t row) {
+void DeviceListModel::RowAboutToBeInserted(size_t row) {
     beginInsertRows({}, static_cast<int>(row), static_cast<int>(row));
 }
 
-void DeviceListModel::RowAppended(size_t) {
+void DeviceListModel::RowInserted(size_t) {
     endInsertRows();
 }
 

@@ -33,8 +33,8 @@ class DeviceListModel final : public QAbstractTableModel, private DeviceListObse
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
-    void RowAboutToBeAppended(size_t row) override;
-    void RowAppended(size_t row) override;
+    void RowAboutToBeInserted(size_t row) override;
+    void RowInserted(size_t row) override;
     void RowAboutToBeRemoved(size_t row) override;
     void RowRemoved(size_t row) override;
     void RowChanged(size_t row) override;
