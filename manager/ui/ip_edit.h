@@ -1,6 +1,10 @@
 // TIPEdit: entry of an IPv4 address in four octet fields separated by dots. Each field takes up to
-// three digits with a value from 0 to 255; "." or a third digit moves on to the next field. An empty
-// field counts as 0.
+// three digits with a value from 0 to 255. A whole address can be typed in one go, with or without
+// the dots: a field's text is selected when it gains focus (so typing replaces it), a third digit
+// moves on to the next field, "." moves on as well (and one typed right after such an automatic move
+// is swallowed, so that "192.168..." does not skip a field), Backspace at a field's start goes back
+// to the end of the previous one, and pasting "a.b.c.d" fills all four fields. An empty field
+// counts as 0.
 #pragma once
 
 #include <QFrame>
@@ -8,6 +12,7 @@
 #include <array>
 
 class QLineEdit;
+class QKeyEvent;
 
 namespace torvane::ui {
 
@@ -33,8 +38,14 @@ class TIPEdit final : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FocusField(int i);
+    int IndexOf(const QObject* field) const;       // -1 for anything else
+    bool KeyPressed(int i, const QKeyEvent& key);  // true: the key was handled here
+    void Paste(int i);
+    void ShowContextMenu(int i, const QPoint& global_pos);
+    void FocusField(int i);     // with its text selected
+    void FocusFieldEnd(int i);  // cursor after its last digit, nothing selected
     std::array<QLineEdit*, 4> fields_{};
+    int advanced_to_ = -1;  // the field just reached by a third digit, until its next key
 };
 
 }  // namespace torvane::ui

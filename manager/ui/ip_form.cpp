@@ -1,6 +1,7 @@
 #include "ui/ip_form.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "core/address_book.h"
@@ -28,6 +29,7 @@ TIPForm::TIPForm(QWidget* owner)
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    edit_->Field(0)->setFocus();  // typing starts in the first field, its text selected
 }
 
 }  // namespace torvane::ui

@@ -1,6 +1,8 @@
 // The address entry control and the about box.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,16 +63,84 @@ TEST(TIPEdit, SetTextFillsTheFieldsFromADottedText) {
     }
 }
 
-TEST(TIPEdit, DotMovesOnToTheNextField) {
+// Types `keys` one by one into whatever has the focus, as a person would ("\b" is Backspace).
+void TypeKeys(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "nothing has the focus before key " << (k - keys);
+        if (*k == '\b') {
+            QTest::keyClick(focused, Qt::Key_Backspace);
+        } else {
+            QTest::keyClick(focused, *k);
+        }
+    }
+}
+
+struct TypingCase {
+    const char* initial;  // the dialog's text when it opens
+    const char* keys;
+    const char* stored;
+};
+
+TEST(TIPEdit, AnAddressTypedInOneGoIsTheAddressStored) {
+    const TypingCase cases[] = {
+        {"0.0.0.0", "192.168.1.20", "192.168.1.20"},
+        {"0.0.0.0", "127.0.0.13", "127.0.0.13"},
+        {"0.0.0.0", "10.0.0.1", "10.0.0.1"},
+        {"0.0.0.0", "255.255.255.255", "255.255.255.255"},
+        {"0.0.0.0", "192168001020", "192.168.1.20"},  // without dots, three digits a field
+        {"0.0.0.0", "010.000.000.001", "10.0.0.1"},
+        {"10.0.0.7", "127.0.0.13", "127.0.0.13"},           // Edit: the old address is replaced
+        {"0.0.0.0", "1.2.3.4.", "1.2.3.4"},                 // a dot in the last field goes nowhere
+        {"0.0.0.0", "192.168\b\b\b\b0.5.6", "192.10.5.6"},  // back over the field boundary
+        {"0.0.0.0", "1.\b\b\b7.8.9.10", "7.8.9.10"},
+    };
+    for (const auto& c : cases) {
+        ui::TIPForm form;
+        form.IPEdit1()->SetText(QString::fromLatin1(c.initial));
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(form.IPEdit1()->Field(0)->hasFocus()) << "the first field has the focus when it opens";
+        EXPECT_EQ(form.IPEdit1()->Field(0)->selectedText(), form.IPEdit1()->Field(0)->text()) << c.keys;
+        TypeKeys(c.keys);
+        EXPECT_EQ(form.IPEdit1()->Text(), QString::fromLatin1(c.stored)) << c.initial << " then " << c.keys;
+    }
+}
+
+TEST(TIPEdit, PastingADottedAddressFillsTheFields) {
+    const struct {
+        const char* clipboard;
+        int field;  // where Ctrl+V is pressed
+        const char* stored;
+    } cases[] = {
+        {"10.20.30.40", 2, "10.20.30.40"},       // a whole address fills all four fields
+        {" 192.168.1.20\n", 0, "192.168.1.20"},  // blanks around it do not matter
+        {"7.8", 2, "1.1.7.8"},                   // part of an address, from the field on
+        {"7.8.9", 2, "1.1.1.1"},                 // does not fit from there: nothing changes
+        {"1.2.300.4", 0, "1.1.1.1"},             // no address: nothing changes
+        {"25", 1, "1.125.1.1"},                  // digits are pasted into the field
+    };
+    for (const auto& c : cases) {
+        ui::TIPForm form;
+        form.IPEdit1()->SetText(QStringLiteral("1.1.1.1"));
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
+        QLineEdit* field = form.IPEdit1()->Field(c.field);
+        field->setFocus();
+        field->end(false);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(form.IPEdit1()->Text(), QString::fromLatin1(c.stored)) << c.clipboard;
+    }
+}
+
+TEST(TIPEdit, TheAddressDialogHasItsSizeAndDefaultButton) {
     ui::TIPForm form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.IPEdit1()->Field(0)->setFocus();
-    form.IPEdit1()->Field(0)->clear();
-    QTest::keyClicks(form.IPEdit1()->Field(0), "10.");
-    EXPECT_TRUE(form.IPEdit1()->Field(1)->hasFocus());
     EXPECT_EQ(form.size(), QSize(ui::TIPForm::kWidth, ui::TIPForm::kHeight));
     EXPECT_TRUE(form.OkButton()->isDefault());
+    SaveScreenshot(&form, "address_dialog");
 }
 
 TEST(TAboutBox, ShowsReadmeAndLogoOrTheNameInLargeLetters) {
