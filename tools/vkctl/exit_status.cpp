@@ -1,5 +1,6 @@
 #include "exit_status.h"
 
+#include "platform/local_port.h"
 #include "vkcfg.h"
 
 namespace vkctl {
@@ -60,6 +61,11 @@ Failure::Failure(ExitStatus status, const std::string& message)
     : std::runtime_error(message), status_(status) {}
 
 Failure Failure::FromResult(const std::string& what, int result) {
+    // The library cannot bind a port that another program holds, and says only "network error": the
+    // step that failed is then not what the operator needs to hear.
+    if (result == VK_ERR_NETWORK && torvane::LocalUdpPortInUse(VK_LOCAL_PORT))
+        return Failure(ExitStatus::kNetworkError, "local UDP port " + std::to_string(VK_LOCAL_PORT) +
+                                                      " is in use: another Torvane or vkctl may be running");
     return Failure(StatusForResult(result), what + " failed: " + ResultText(result));
 }
 

@@ -33,7 +33,8 @@ class Failure : public std::runtime_error {
     Failure(ExitStatus status, const std::string& message);
     ExitStatus status() const { return status_; }
 
-    // "<what> failed: -3 (no answer from the device)", with the status of the result's class.
+    // "<what> failed: -3 (no answer from the device)", with the status of the result's class; a
+    // network error while another program holds the library's local port says that instead.
     static Failure FromResult(const std::string& what, int result);
 
   private:

@@ -1,5 +1,10 @@
 // vkctl search, find and show, run as a program against simulated devices.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <nlohmann/json.hpp>
 
@@ -157,4 +162,29 @@ TEST_F(VkctlSearchShow, ShowByMacReachesTheDeviceByBroadcast) {
     o = Vkctl({"show", "0.26.43.99.99.99"});
     EXPECT_EQ(o.status, 3);
     EXPECT_TRUE(OneErrorLine(o, "0.26.43.99.99.99"));
+}
+
+// While another program holds the library's local port, every command says so, whatever step found
+// the port taken (show and find reach the extended search after the search by address failed).
+TEST_F(VkctlSearchShow, ABusyLocalPortIsNamedAsTheCause) {
+    const int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(holder, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(65281);  // the library's fixed local port
+    ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << errno;
+    const std::vector<std::vector<std::string>> commands = {{"search"},
+                                                            {"search", "--extended"},
+                                                            {"find", Ip(single_)},
+                                                            {"show", Ip(single_)},
+                                                            {"show", Mac(text_)}};
+    for (const auto& args : commands) {
+        const Outcome o = Vkctl(args);
+        EXPECT_EQ(o.status, 7) << args[0];
+        EXPECT_TRUE(
+            OneErrorLine(o, "local UDP port 65281 is in use: another Torvane or vkctl may be running"))
+            << args[0] << ": " << o.err;
+    }
+    ::close(holder);
+    EXPECT_EQ(Vkctl({"find", Ip(single_)}).status, 0) << "the port is free again";
 }
