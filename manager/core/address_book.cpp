@@ -34,14 +34,37 @@ bool AddressBook::LoadAddressBook() {
     }
 }
 
-bool AddressBook::SaveAddressBook() {
+std::vector<BookEntry> AddressBook::Entries() const {
     std::vector<BookEntry> entries;
     for (size_t i = 0; i < list_.RowCount(); ++i) {
         const DeviceRow& r = list_.Row(i);
         if (r.is_address_book()) entries.push_back({r.sub[kSubIp], r.sub[kSubName]});
     }
+    return entries;
+}
+
+bool AddressBook::SaveAddressBook() {
+    return Write(file_);
+}
+
+bool AddressBook::SaveUnsavedCopy(std::time_t now) {
+    char stamp[16];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", std::localtime(&now));
+    std::filesystem::path copy = file_;
+    copy += std::string(".unsaved-") + stamp;
+    if (!Write(copy)) return false;
+    ui_.ShowMessage(MessageKind::kWarning,
+                    "The address book could not be read from " + file_.string() +
+                        " at start, so that file was left as it is. The address book of this run was "
+                        "saved to " +
+                        copy.string() + ".",
+                    MessageButtons::kOk);
+    return true;
+}
+
+bool AddressBook::Write(const std::filesystem::path& path) {
     try {
-        WriteBookFile(files_, file_, entries);
+        WriteBookFile(files_, path, Entries());
         return true;
     } catch (const FileError& e) {
         ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/book_file.h"
 #include "core/device_library.h"
 #include "core/device_list.h"
 #include "core/replace_file.h"
@@ -34,6 +37,12 @@ class AddressBook {
     // Writes the "AddressBook" rows in list order. On an error shows it in an error box, leaves the
     // old file as it was and returns false.
     bool SaveAddressBook();
+    // The "AddressBook" rows in list order, as the file holds them.
+    std::vector<BookEntry> Entries() const;
+    // For a file that could not be read, and so must not be replaced: writes the rows to a new file
+    // beside it, "<file>.unsaved-YYYYMMDDHHMMSS" (local time `now`), and says so in a box that names
+    // both files. A write error is shown in an error box; false then.
+    bool SaveUnsavedCopy(std::time_t now);
 
     // Asks for an address, appends its row and looks the device up; silent when it does not answer.
     void Add();
@@ -50,6 +59,7 @@ class AddressBook {
     void Search();
 
   private:
+    bool Write(const std::filesystem::path& path);  // the rows to the file; an error box on failure
     // vk_search_one of the row's address into `record` (zeroed first).
     int SearchRow(size_t row, VkSearchRecord& record);
     void MarkFound(size_t row, const VkSearchRecord& record, bool with_version);

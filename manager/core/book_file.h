@@ -22,6 +22,7 @@ inline constexpr size_t kBookRecordSize = kBookIpWidth + kBookNameWidth;
 struct BookEntry {
     std::string ip;
     std::string name;
+    friend bool operator==(const BookEntry&, const BookEntry&) = default;
 };
 
 // The largest DevInfo.dat read (about 250,000 entries): anything larger is no address book.
