@@ -34,41 +34,50 @@ int LocalSearch::SubnetImage(const std::string& ip_text) const {
     return SameSubnet(ip_text) ? kImageInSubnet : kImageOutOfSubnet;
 }
 
-void LocalSearch::LocalSearchPass() {
+PassOutcome LocalSearch::LocalSearchPass() {
     std::memset(SearchRecords.data(), 0, SearchRecords.size() * sizeof(VkSearchRecord));
     int count = kCapacity;
-    if (library_.vk_search_all(SearchRecords.data(), &count) != VK_OK) return;
-    MergeSearchRecords(Bounded(count));
-    MergeSharedTable();
-    MergeExtendedSearch();
+    PassOutcome outcome;
+    outcome.search_result = library_.vk_search_all(SearchRecords.data(), &count);
+    if (outcome.search_result != VK_OK) return outcome;
+    count = Bounded(count);
+    MergeSearchRecords(count);
+    outcome.answers = static_cast<size_t>(count);
+    outcome.answers += MergeSharedTable();
+    outcome.answers += MergeExtendedSearch();
+    return outcome;
 }
 
 void LocalSearch::MergeSearchRecords(int count) {
     for (int i = 0; i < count; ++i) {
         const VkSearchRecord& r = SearchRecords[static_cast<size_t>(i)];
-        // Only the VKB220 is listed from this search. Other records are skipped, not taken as the end:
-        // the list must not depend on the order in which the devices answered.
-        if (r.model_code != VK_MODEL_VKB220) continue;
+        // Unless every model is asked for, only the VKB220 is listed from this search. Other records
+        // are skipped, not taken as the end: the list must not depend on the order in which the
+        // devices answered.
+        if (!all_models_ && r.model_code != VK_MODEL_VKB220) continue;
         Merge({MacToText(r.mac), FieldText(r.ip), FieldText(r.device_name), FieldText(r.firmware_version),
                RecordBytes(r)});
     }
 }
 
-void LocalSearch::MergeSharedTable() {
+size_t LocalSearch::MergeSharedTable() {
     const SharedTableSnapshot table = shared_table_.Read();
-    if (table.status != SharedTableStatus::kRead) return;
+    if (table.status != SharedTableStatus::kRead) return 0;
+    size_t merged = 0;
     for (const auto& bytes : table.entries) {
         const auto entry = ParseSharedEntry(bytes);
         if (!entry) continue;
         Merge(
             {MacToText(entry->mac), entry->ip_text, entry->name, std::nullopt, RecordOfSharedEntry(*entry)});
+        ++merged;
     }
+    return merged;
 }
 
-void LocalSearch::MergeExtendedSearch() {
+size_t LocalSearch::MergeExtendedSearch() {
     std::memset(SearchRecordsEx.data(), 0, SearchRecordsEx.size() * sizeof(VkSearchRecordEx));
     int count = kCapacity;
-    if (library_.vk_search_all_ex(SearchRecordsEx.data(), &count) != VK_OK) return;
+    if (library_.vk_search_all_ex(SearchRecordsEx.data(), &count) != VK_OK) return 0;
     count = Bounded(count);
     for (int i = 0; i < count; ++i) {
         const VkSearchRecordEx& r = SearchRecordsEx[static_cast<size_t>(i)];
@@ -76,6 +85,7 @@ void LocalSearch::MergeExtendedSearch() {
         Merge({MacToText(r.mac), IpBytesToText(r.ip), FieldText(r.device_name), FieldText(r.firmware_version),
                RecordBytes(r)});
     }
+    return static_cast<size_t>(count);
 }
 
 // Every row with the device's MAC text takes its address, name and version (and a local row the image

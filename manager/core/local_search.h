@@ -3,6 +3,7 @@
 // that every pass reuses and the workstation's interface table that marks rows by subnet.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,12 @@
 #include "core/subnet.h"
 
 namespace torvane {
+
+// What one pass heard, before any record was left out by its model code.
+struct PassOutcome {
+    int search_result = VK_OK;  // of vk_search_all
+    size_t answers = 0;         // records of both searches and entries of the shared table
+};
 
 class LocalSearch {
   public:
@@ -25,11 +32,18 @@ class LocalSearch {
     const std::vector<LocalInterface>& LocalInterfaces() const { return local_interfaces_; }
     bool SameSubnet(const std::string& ip_text) const;
 
+    // Which records of vk_search_all are listed: only the VKB220's (off, the default), or those of
+    // every model (on), each merged by the same rules.
+    void SetAllModels(bool all_models) { all_models_ = all_models; }
+    bool AllModels() const { return all_models_; }
+
     // vk_search_all and its merge, then the shared table and the extended search. When vk_search_all
-    // fails the pass ends at once and the list stays as it was. Never reports anything.
-    void LocalSearchPass();
-    // vk_search_all_ex and the merge of its extended devices (model code 0x83).
-    void MergeExtendedSearch();
+    // fails the pass ends at once and the list stays as it was. Reports nothing itself; the caller
+    // learns what was heard.
+    PassOutcome LocalSearchPass();
+    // vk_search_all_ex and the merge of its extended devices (model code 0x83); the number of
+    // records it returned.
+    size_t MergeExtendedSearch();
 
   private:
     struct Found {
@@ -41,7 +55,7 @@ class LocalSearch {
     };
 
     void MergeSearchRecords(int count);
-    void MergeSharedTable();
+    size_t MergeSharedTable();
     void Merge(const Found& found);
     int SubnetImage(const std::string& ip_text) const;
 
@@ -49,6 +63,7 @@ class LocalSearch {
     DeviceLibrary& library_;
     SharedDeviceTable& shared_table_;
     std::vector<LocalInterface> local_interfaces_;
+    bool all_models_ = false;
     std::vector<VkSearchRecord> SearchRecords;      // kCapacity slots of 514 bytes
     std::vector<VkSearchRecordEx> SearchRecordsEx;  // kCapacity slots of 360 bytes
 };

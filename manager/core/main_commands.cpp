@@ -1,8 +1,27 @@
 #include "core/main_commands.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 namespace torvane {
+
+std::string NoDeviceAnsweredHint(const std::string& broadcast_address) {
+    return "No device answered the local search. Check that the network interface is up, that a "
+           "firewall lets UDP datagrams in on port " +
+           std::to_string(VK_LOCAL_PORT) + ", and the broadcast address in use: " + broadcast_address +
+           " (set by VKCFG_BROADCAST).";
+}
+
+std::string LocalPortBusyHint() {
+    return "The local search could not use local UDP port " + std::to_string(VK_LOCAL_PORT) +
+           ": it is in use, another Torvane or vkctl may be running.";
+}
+
+std::string BroadcastAddressInUse() {
+    const char* configured = std::getenv("VKCFG_BROADCAST");
+    return configured && *configured ? configured : "255.255.255.255";
+}
 
 class MainCommands::BusyScope {
   public:
@@ -28,13 +47,17 @@ MainCommands::MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_tab
     if (!seams_.pause) seams_.pause = [](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); };
     if (!seams_.local_interfaces) seams_.local_interfaces = [] { return std::vector<LocalInterface>(); };
     if (!seams_.show_device_count) seams_.show_device_count = [](size_t) {};
+    if (!seams_.local_port_busy) seams_.local_port_busy = [] { return false; };
 }
 
 bool MainCommands::RunStartupSequence() {
     BusyScope scope(busy_);
     if (!scope.entered()) return false;
-    // A book that cannot be read stays empty (and is not written back at exit); the start-up goes on.
+    // A book that cannot be read stays empty (it is not written back at exit, only a changed copy of
+    // it beside it); the start-up goes on.
     book_loaded_ = book_.LoadAddressBook();
+    book_load_tried_ = true;
+    book_as_loaded_ = book_.Entries();
 
     ui_.ShowWaitWindow();
     ui_.SetWaitRange(0, static_cast<int>(list_.RowCount()));
@@ -76,10 +99,28 @@ void MainCommands::RunLocalSearchCommand() {
 
 // Position, pass, pause; position, pass, pause; position, pass.
 void MainCommands::ThreePasses(const std::array<int, 3>& positions) {
+    std::array<PassOutcome, 3> outcomes;
     for (size_t k = 0; k < positions.size(); ++k) {
         if (k > 0) seams_.pause(kPassPause);
         ui_.SetWaitPosition(positions[k]);
-        search_.LocalSearchPass();
+        outcomes[k] = search_.LocalSearchPass();
+    }
+    ReportSilentSearch(outcomes);
+}
+
+// The passes themselves never report; a search that heard nothing at all would otherwise leave the
+// operator with an empty list and no clue.
+void MainCommands::ReportSilentSearch(const std::array<PassOutcome, 3>& outcomes) {
+    const bool heard =
+        std::any_of(outcomes.begin(), outcomes.end(), [](const PassOutcome& o) { return o.answers > 0; });
+    if (heard) return;
+    const bool network_error = std::any_of(outcomes.begin(), outcomes.end(), [](const PassOutcome& o) {
+        return o.search_result == VK_ERR_NETWORK;
+    });
+    if (network_error && seams_.local_port_busy()) {
+        ui_.AppendLog(LocalPortBusyHint());
+    } else {
+        ui_.AppendLog(NoDeviceAnsweredHint(BroadcastAddressInUse()));
     }
 }
 
@@ -113,7 +154,9 @@ std::optional<UpdateTarget> MainCommands::CheckUpdateCommand(std::optional<size_
 }
 
 bool MainCommands::SaveAtExit() {
-    return book_loaded_ && book_.SaveAddressBook();
+    if (book_loaded_) return book_.SaveAddressBook();
+    if (book_load_tried_ && book_.Entries() != book_as_loaded_) book_.SaveUnsavedCopy(std::time(nullptr));
+    return false;
 }
 
 }  // namespace torvane

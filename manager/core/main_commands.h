@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/address_book.h"
+#include "core/book_file.h"
 #include "core/device_library.h"
 #include "core/device_list.h"
 #include "core/local_search.h"
@@ -29,6 +30,14 @@ inline constexpr const char* kOfflineUpdateMessage =
     "The device is offline,Firmware Updating firmware is abort!";
 inline constexpr std::chrono::milliseconds kPassPause{100};
 
+// The log pane's line after a local search that heard no device at all: what to check, with the
+// broadcast address the library sends to.
+std::string NoDeviceAnsweredHint(const std::string& broadcast_address);
+// The log pane's line after a local search whose port another program holds.
+std::string LocalPortBusyHint();
+// The address the library broadcasts to: VKCFG_BROADCAST when set, else 255.255.255.255.
+std::string BroadcastAddressInUse();
+
 // What the logic needs from the workstation and the window besides the UI port.
 struct MainSeams {
     // Blocks the window thread between search passes (a real sleep; tests record it instead).
@@ -37,6 +46,8 @@ struct MainSeams {
     std::function<std::vector<LocalInterface>()> local_interfaces;
     // Shows the number of rows in the status bar.
     std::function<void(size_t)> show_device_count;
+    // Whether another program holds the library's local UDP port (asked after a search failed).
+    std::function<bool()> local_port_busy;
 };
 
 // What the update window is handed for the selected row.
@@ -69,8 +80,10 @@ class MainCommands {
     std::optional<UpdateTarget> CheckUpdateCommand(std::optional<size_t> selected);
 
     // Writes the address book at exit. When the book was not read at start (a file that could not be
-    // read, or no start-up sequence), what is at the path is left as it is rather than replaced by an
-    // empty book; false then, or on a write error.
+    // read, or no start-up sequence), what is at the path is left as it is rather than replaced; false
+    // then, or on a write error. When the book could not be read and the address-book rows differ from
+    // what was read (Add, Edit, Del), they are written to a new file beside it
+    // (AddressBook::SaveUnsavedCopy) rather than lost.
     bool SaveAtExit();
 
     // True while a command runs its searches: window messages are processed inside them, and a command
@@ -79,7 +92,9 @@ class MainCommands {
 
   private:
     class BusyScope;
-    void ThreePasses(const std::array<int, 3>& positions);  // with a pause between two passes
+    // Three passes with a pause between two of them; the log pane's hint when none heard a device.
+    void ThreePasses(const std::array<int, 3>& positions);
+    void ReportSilentSearch(const std::array<PassOutcome, 3>& outcomes);
 
     DeviceList list_;
     UiPort& ui_;
@@ -87,6 +102,8 @@ class MainCommands {
     LocalSearch search_;
     MainSeams seams_;
     bool book_loaded_ = false;
+    bool book_load_tried_ = false;
+    std::vector<BookEntry> book_as_loaded_;
     bool busy_ = false;
 };
 

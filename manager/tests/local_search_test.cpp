@@ -45,28 +45,40 @@ class LocalSearchPass : public ::testing::Test {
     }
 };
 
-TEST_F(LocalSearchPass, UnifiedSearchListsEveryVkb220AndSkipsOtherModels) {
+// Off (the default): only VKB220 records of the unified search are listed. On: every model's, by the
+// same rules (a MAC heard twice updates its row). The pass counts what it heard either way.
+TEST_F(LocalSearchPass, UnifiedSearchListsTheVkb220OrEveryModelWhenAskedTo) {
     const struct {
         std::vector<uint8_t> codes;
-        std::vector<std::string> names;  // of the rows, by the record's position
+        std::vector<std::string> names;      // of the rows, by the record's position
+        std::vector<std::string> all_names;  // the same with every model
     } cases[] = {
-        {{0x20, 0x10, 0x20}, {"r0", "r2"}},
-        {{0x01, 0x20}, {"r1"}},  // a first record of another model does not end the walk
-        {{0x10, 0x31, 0x83}, {}},
+        {{0x20, 0x10, 0x20}, {"r0", "r2"}, {"r0", "r1", "r2"}},
+        {{0x01, 0x20}, {"r1"}, {"r0", "r1"}},  // a first record of another model does not end the walk
+        {{0x10, 0x31, 0x83}, {}, {"r0", "r1", "r2"}},
+        {{}, {}, {}},
     };
-    for (const auto& c : cases) {
-        DeviceList fresh;
-        test::ScriptedLibrary lib;
-        LocalSearch s(fresh, lib, table);
-        std::vector<VkSearchRecord> records;
-        for (uint8_t i = 0; i < c.codes.size(); ++i)
-            records.push_back(StandardRecord(c.codes[i], Mac(i), "10.0.0.1", "r" + std::to_string(i), "v"));
-        lib.ScriptSearchAll(VK_OK, records);
-        s.LocalSearchPass();
-        std::vector<std::string> names;
-        for (size_t i = 0; i < fresh.RowCount(); ++i)
-            names.push_back(fresh.Row(i).sub[kSubName]);
-        EXPECT_EQ(names, c.names) << "model codes " << testing::PrintToString(c.codes);
+    for (const bool all_models : {false, true}) {
+        for (const auto& c : cases) {
+            DeviceList fresh;
+            test::ScriptedLibrary lib;
+            LocalSearch s(fresh, lib, table);
+            s.SetAllModels(all_models);
+            std::vector<VkSearchRecord> records;
+            for (uint8_t i = 0; i < c.codes.size(); ++i)
+                records.push_back(
+                    StandardRecord(c.codes[i], Mac(i), "10.0.0.1", "r" + std::to_string(i), "v"));
+            lib.ScriptSearchAll(VK_OK, records);
+            lib.ScriptSearchAllEx(VK_OK, {ExtendedSlot(0x02, Mac(9), {10, 0, 0, 9}, "x", "v")});
+            const PassOutcome outcome = s.LocalSearchPass();
+            std::vector<std::string> names;
+            for (size_t i = 0; i < fresh.RowCount(); ++i)
+                names.push_back(fresh.Row(i).sub[kSubName]);
+            EXPECT_EQ(names, all_models ? c.all_names : c.names)
+                << "model codes " << testing::PrintToString(c.codes) << (all_models ? ", all models" : "");
+            EXPECT_EQ(outcome.search_result, VK_OK);
+            EXPECT_EQ(outcome.answers, c.codes.size() + 1) << "the extended record is heard, not listed";
+        }
     }
 }
 
@@ -143,7 +155,7 @@ TEST_F(LocalSearchPass, AFailingSearchLeavesOutWhatDependsOnIt) {
     library.ScriptSearchAllEx(VK_ERR_NO_ANSWER, {ExtendedSlot(0x83, Mac(2), {10, 0, 0, 2}, "b", "v")});
     table.snapshot.status = SharedTableStatus::kRead;
 
-    search.LocalSearchPass();  // the unified search fails: nothing else is asked, nothing is added
+    EXPECT_EQ(search.LocalSearchPass().search_result, VK_ERR_NETWORK);  // nothing else is asked or added
     EXPECT_EQ(list.RowCount(), 0u);
     EXPECT_EQ(table.reads, 0);
     EXPECT_EQ(library.CalledFunctions(), std::vector<std::string>{"vk_search_all"});

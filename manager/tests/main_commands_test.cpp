@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -67,7 +70,8 @@ class MainCommandsTest : public ::testing::Test {
                       ui.events.push_back("interfaces");
                       return std::vector<LocalInterface>{{InetAddr("10.0.0.1"), InetAddr("255.255.255.0")}};
                   },
-                  [this](size_t n) { ui.events.push_back("count " + std::to_string(n)); }}};
+                  [this](size_t n) { ui.events.push_back("count " + std::to_string(n)); },
+                  {}}};
 
     void WriteBook(const std::vector<std::string>& ips) {
         std::ofstream out(book_file, std::ios::binary);
@@ -245,7 +249,7 @@ TEST_F(MainCommandsTest, ABookThatCannotBeReadIsReportedAndNotOverwrittenAtExit)
         const std::string before = test::DescribePath(file);
         test::RecordingUi quiet;
         MainCommands run(library, table, quiet, files, file,
-                         MainSeams{[](std::chrono::milliseconds) {}, {}, {}});
+                         MainSeams{[](std::chrono::milliseconds) {}, {}, {}, {}});
         ASSERT_TRUE(run.RunStartupSequence());
         ExpectUnreadBookReported(quiet, run, file, test::ExpectedReason(c, kBookFileLimit));
         EXPECT_FALSE(run.SaveAtExit());
@@ -268,6 +272,103 @@ TEST_F(MainCommandsTest, ABookWithoutReadPermissionIsNotOverwrittenAtExit) {
     ExpectUnreadBookReported(ui, commands, book_file, "Permission denied");
     EXPECT_FALSE(commands.SaveAtExit());
     EXPECT_EQ(FileBytes(book_file), before);
+}
+
+struct SilenceCase {
+    const char* name;
+    int search_result;
+    std::vector<uint8_t> codes;  // of the unified search's records
+    int ex_result;
+    bool port_busy;
+    const char* hint;  // nullptr: no line in the log pane
+};
+
+// A local search (start-up or command) that hears no device at all says what to check, once; one
+// that hears any device, listed or not, says nothing.
+TEST_F(MainCommandsTest, ASearchThatHearsNoDeviceSaysWhatToCheck) {
+    ASSERT_EQ(::setenv("VKCFG_BROADCAST", "127.255.255.255", 1), 0);
+    const std::string nothing = NoDeviceAnsweredHint("127.255.255.255");
+    EXPECT_EQ(nothing,
+              "No device answered the local search. Check that the network interface is up, that a firewall "
+              "lets UDP datagrams in on port 65281, and the broadcast address in use: 127.255.255.255 (set "
+              "by VKCFG_BROADCAST).");
+    const std::string busy = LocalPortBusyHint();
+    EXPECT_EQ(busy,
+              "The local search could not use local UDP port 65281: it is in use, another Torvane or vkctl "
+              "may be running.");
+    const SilenceCase cases[] = {
+        {"nothing answers", VK_OK, {}, VK_OK, false, nothing.c_str()},
+        {"the port is taken", VK_ERR_NETWORK, {}, VK_OK, true, busy.c_str()},
+        {"another network error", VK_ERR_NETWORK, {}, VK_OK, false, nothing.c_str()},
+        {"a device of another model answers", VK_OK, {0x10}, VK_OK, true, nullptr},
+        {"a VKB220 answers", VK_OK, {0x20}, VK_ERR_NETWORK, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        for (const bool startup : {true, false}) {
+            test::ScriptedLibrary lib;
+            test::RecordingUi rec;
+            std::vector<VkSearchRecord> records;
+            for (uint8_t i = 0; i < c.codes.size(); ++i)
+                records.push_back(StandardRecord(c.codes[i], {0, 5, 0, 0, 0, i}, "10.0.0.5", "d", "V"));
+            lib.ScriptSearchAll(c.search_result, records);
+            lib.ScriptSearchAllEx(c.ex_result, {});
+            MainSeams seams;
+            seams.pause = [](std::chrono::milliseconds) {};
+            seams.local_port_busy = [&c] { return c.port_busy; };
+            MainCommands cmds(lib, table, rec, book_file, seams);
+            if (startup) {
+                cmds.RunStartupSequence();
+            } else {
+                cmds.RunLocalSearchCommand();
+            }
+            const Lines expected = c.hint ? Lines{c.hint} : Lines{};
+            EXPECT_EQ(rec.Lines("log "), expected) << c.name << (startup ? " (start-up)" : " (command)");
+        }
+    }
+}
+
+TEST_F(MainCommandsTest, EditsOfARunWhoseBookWasNotReadAreSavedBesideIt) {
+    WriteBook({"10.0.0.7"});
+    const std::string before = FileBytes(book_file);
+    ASSERT_EQ(::chmod(book_file.c_str(), 0), 0);
+    const std::string why_not = test::RunWithoutFilePrivilege([&] { commands.RunStartupSequence(); });
+    ::chmod(book_file.c_str(), 0644);
+    if (!why_not.empty()) GTEST_SKIP() << why_not;
+    auto copies = [this] {
+        std::vector<fs::path> out;
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            if (e.path().filename().string().rfind("DevInfo.dat.unsaved-", 0) == 0) out.push_back(e.path());
+        }
+        return out;
+    };
+    ui.events.clear();
+    EXPECT_FALSE(commands.SaveAtExit());
+    EXPECT_TRUE(copies().empty()) << "nothing changed in this run: nothing to keep";
+    EXPECT_TRUE(ui.events.empty());
+
+    ui.dialog_answers.push_back({true, "10.0.0.1"});
+    commands.AddToBook();
+    commands.AddToBook();  // cancelled: no second row
+    const std::time_t at = std::time(nullptr);
+    EXPECT_FALSE(commands.SaveAtExit());
+
+    EXPECT_EQ(FileBytes(book_file), before) << "the file that could not be read is left alone";
+    const auto kept = copies();
+    ASSERT_EQ(kept.size(), 1u);
+    const std::string name = kept[0].filename().string();
+    ASSERT_EQ(name.size(), std::string("DevInfo.dat.unsaved-").size() + 14) << name;
+    char stamps[2][16];
+    for (int k = 0; k < 2; ++k) {
+        const std::time_t t = at + k;  // the save may fall into the next second
+        std::strftime(stamps[k], sizeof stamps[k], "%Y%m%d%H%M%S", std::localtime(&t));
+    }
+    const std::string stamp = name.substr(name.size() - 14);
+    EXPECT_TRUE(stamp == stamps[0] || stamp == stamps[1]) << stamp;
+    EXPECT_EQ(FileBytes(kept[0]), BookRecord("10.0.0.1"));
+    EXPECT_EQ(ui.Lines("message warning OK "),
+              Lines{"The address book could not be read from " + book_file.string() +
+                    " at start, so that file was left as it is. The address book of this run was saved to " +
+                    kept[0].string() + "."});
 }
 
 }  // namespace
