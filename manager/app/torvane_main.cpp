@@ -12,12 +12,15 @@
 #include "app/startup_report.h"
 #include "platform/file_writer.h"
 #include "platform/instance_lock.h"
+#include "platform/local_port.h"
 #include "platform/net_func.h"
 #include "platform/program_folder.h"
 #include "platform/shared_table_posix.h"
+#include "ui/application.h"
 #include "ui/main_form.h"
 #include "ui/message_boxes.h"
 #include "ui/restore_channel.h"
+#include "vkcfg.h"
 
 namespace torvane {
 namespace {
@@ -29,14 +32,18 @@ The device manager. Without options it opens the main window and searches the ne
   --report              print the device list after the start-up sequence ("row" lines, tab-separated,
                         then "startup-done N"), and "restore-request accepted" or
                         "restore-request ignored PATH" when another start asks for the window
+  --report-painted      print "main-window-painted" when the main window has been painted first
   --quit-after-startup  close the main window once the start-up sequence has ended
-  --screenshot FILE     save a PNG picture of the main window after the start-up sequence
+  --screenshot FILE     save a PNG picture of the main window after the start-up sequence, then close
+                        it (implies --quit-after-startup)
+  --version             print the version and end
 Environment: TORVANE_HOME (folder of DevInfo.dat, Config.ini, readme.txt, logo.bmp), VKCFG_BROADCAST,
 TORVANE_SHARED_TABLE_MEMORY and TORVANE_SHARED_TABLE_MUTEX (other names of the shared device table).
 )";
 
 struct Options {
     bool report = false;
+    bool report_painted = false;
     bool quit_after_startup = false;
     std::string screenshot;
 };
@@ -48,10 +55,18 @@ bool ParseOptions(int argc, char** argv, Options& options, int& exit_code) {
         const std::string a = argv[i];
         if (a == "--report") {
             options.report = true;
+        } else if (a == "--report-painted") {
+            options.report_painted = true;
         } else if (a == "--quit-after-startup") {
             options.quit_after_startup = true;
         } else if (a == "--screenshot" && i + 1 < argc) {
             options.screenshot = argv[++i];
+            options.quit_after_startup = true;  // a picture run is not left open for nobody
+        } else if (a == "--version") {
+            std::printf("torvane %s (vkcfg %d.%d.%d)\n", TORVANE_VERSION, VKCFG_VERSION_MAJOR,
+                        VKCFG_VERSION_MINOR, VKCFG_VERSION_PATCH);
+            exit_code = 0;
+            return false;
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             exit_code = 0;
@@ -84,6 +99,8 @@ SharedTableNames TableNamesFromEnvironment() {
 }
 
 void ConnectReport(ui::TMainForm& form, ui::RestoreServer& server, const Options& options) {
+    if (options.report_painted)
+        QObject::connect(&form, &ui::TMainForm::FirstPainted, &form, [] { Print("main-window-painted\n"); });
     QObject::connect(&form, &ui::TMainForm::StartupFinished, &form, [&form, options] {
         if (options.report) Print(RowsReport(form.commands().list()));
         if (!options.screenshot.empty() && !form.grab().save(QString::fromStdString(options.screenshot)))
@@ -119,7 +136,7 @@ int RunTorvane(int argc, char** argv) {
         std::fprintf(stderr, "torvane: no single-instance lock (%s)\n", lock.error().c_str());
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromLatin1(ui::kApplicationTitle));
+    ui::PrepareApplication();
     ui::RestoreServer server(socket_path, executable);
     if (lock.state() == InstanceLock::State::kAcquired && !server.Listen())
         std::fprintf(stderr, "torvane: cannot listen on %s\n", socket_path.toLocal8Bit().constData());
@@ -139,7 +156,8 @@ int RunTorvane(int argc, char** argv) {
     PosixSharedTable table(TableNamesFromEnvironment());
     const bool interactive = !options.report && !options.quit_after_startup;
     PlatformFileWriter files;
-    ui::TMainForm MainForm({library, table, files, folder, GetLocalInterfaces, {}, interactive});
+    ui::TMainForm MainForm({library, table, files, folder, GetLocalInterfaces, {}, interactive,
+                            [] { return LocalUdpPortInUse(VK_LOCAL_PORT); }});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

@@ -151,6 +151,17 @@ TEST_F(TorvaneProcess, SecondStartAsksTheFirstToRestoreAndEnds) {
     EXPECT_EQ(next->Wait(10s), 0);
 }
 
+TEST_F(TorvaneProcess, VersionAndAScreenshotRunEndByThemselves) {
+    auto version = Start({"--version"});
+    EXPECT_EQ(version->ReadLine(5s), "torvane 1.0.0 (vkcfg 1.0.0)");
+    EXPECT_EQ(version->Wait(5s), 0);
+
+    const fs::path picture = home.path() / "main.png";
+    auto screenshot = Start({"--screenshot", picture.string()});  // without --quit-after-startup
+    EXPECT_EQ(screenshot->Wait(30s), 0) << "a screenshot run closes its window when the picture is taken";
+    EXPECT_TRUE(fs::exists(picture));
+}
+
 }  // namespace
 }  // namespace torvane::test
 

@@ -5,12 +5,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QTreeView>
 
 #include "core/book_file.h"
 #include "core/protocol_names.h"
 #include "ui/about_box.h"
 #include "ui/device_list_model.h"
+#include "ui/paint_now.h"
 #include "ui/qt_ui_port.h"
 #include "ui/wait_form.h"
 
@@ -32,7 +34,7 @@ TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     commands_ = std::make_unique<MainCommands>(
         deps.library, deps.shared_table, *ui_port_, deps.files, program_folder_ / kBookFileName,
         MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
-                  [this](size_t n) { ShowDeviceCount(n); }});
+                  [this](size_t n) { ShowDeviceCount(n); }, std::move(deps.local_port_busy)});
     model_ = new DeviceListModel(commands_->list(), this);
     list_view_->setModel(model_);
     SizeColumns();
@@ -69,7 +71,15 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
 }
 
+void TMainForm::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (painted_) return;
+    painted_ = true;
+    emit FirstPainted();
+}
+
 void TMainForm::FormShow() {
+    PaintVisibleWindows();  // the window is on the screen, painted, before the searches block
     commands_->RunStartupSequence();
     startup_done_ = true;
     emit StartupFinished();
@@ -122,6 +132,11 @@ void TMainForm::ToolButton7Click() {
 
 void TMainForm::BitBtn3Click() {
     close();
+}
+
+void TMainForm::AllModelsToggled(bool on) {
+    commands_->local_search().SetAllModels(on);
+    QSettings().setValue(QString::fromLatin1(kAllModelsSetting), on);
 }
 
 void TMainForm::RestoreRequest() {

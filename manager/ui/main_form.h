@@ -15,6 +15,7 @@
 
 #include "core/main_commands.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -28,7 +29,6 @@ class QtUiPort;
 class TWaitForm;
 
 inline constexpr const char* kMainCaption = "TorvaneV1.1";
-inline constexpr const char* kApplicationTitle = "Torvane Device Manager V1.0";
 
 struct MainFormDeps {
     DeviceLibrary& library;
@@ -39,7 +39,12 @@ struct MainFormDeps {
     std::function<void(std::chrono::milliseconds)> pause;  // empty: a real sleep
     // False when nobody is there to click (--report, --quit-after-startup): messages go to stderr.
     bool interactive = true;
+    std::function<bool()> local_port_busy;  // empty: never
 };
+
+inline constexpr const char* kAllModelsCaption = "All Device Models";
+// The user's settings (QSettings) key that remembers the "All Device Models" menu item.
+inline constexpr const char* kAllModelsSetting = "Device/AllDeviceModels";
 
 class TMainForm final : public QMainWindow {
     Q_OBJECT
@@ -62,8 +67,10 @@ class TMainForm final : public QMainWindow {
     TWaitForm* WaitForm() const { return wait_form_; }
     QMenu* PopupMenu() const { return popup_; }
     QToolButton* ToolButton(const QString& caption) const;  // by its caption; null when there is none
+    QAction* AllModelsItem() const { return all_models_; }
 
   signals:
+    void FirstPainted();  // the window has been painted for the first time
     void StartupFinished();
     void RestoreRequested();  // after the window was restored and raised
 
@@ -79,9 +86,11 @@ class TMainForm final : public QMainWindow {
     void ToolButton7Click();   // about
     void BitBtn3Click();       // exit
     void RestoreRequest();
+    void AllModelsToggled(bool on);  // "Device(&D)" > "All Device Models"
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void FormCreate();
@@ -100,12 +109,14 @@ class TMainForm final : public QMainWindow {
     QTreeView* list_view_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
     QMenu* popup_ = nullptr;
+    QAction* all_models_ = nullptr;
     std::vector<QLabel*> status_panels_;
     std::map<QString, QToolButton*> tool_buttons_;
     std::unique_ptr<QtUiPort> ui_port_;
     std::unique_ptr<MainCommands> commands_;
     DeviceListModel* model_ = nullptr;
     bool show_seen_ = false;
+    bool painted_ = false;
     bool startup_done_ = false;
 };
 

@@ -1,10 +1,12 @@
 // The main window's parts: list and log pane in a splitter, the toolbar, the menus, the list's popup
 // menu and the status bar, each wired to its handler.
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -126,6 +128,14 @@ void TMainForm::BuildMenus() {
     QMenu* device = bar->addMenu(QStringLiteral("Device(&D)"));
     device->addAction(QStringLiteral("Local Search"), this, &TMainForm::BitBtn4Click);
     device->addAction(QStringLiteral("Addressbook Search"), this, &TMainForm::ToolButton2Click);
+    // Off unless the user turned it on in an earlier run: the list then takes only the VKB220 from
+    // the broadcast search.
+    all_models_ = device->addAction(QString::fromLatin1(kAllModelsCaption));
+    all_models_->setCheckable(true);
+    const bool on = QSettings().value(QString::fromLatin1(kAllModelsSetting), false).toBool();
+    all_models_->setChecked(on);
+    commands_->local_search().SetAllModels(on);
+    connect(all_models_, &QAction::toggled, this, &TMainForm::AllModelsToggled);
     QMenu* book = bar->addMenu(QStringLiteral("Addressbook(&A)"));
     book->addAction(QStringLiteral("Add"), this, &TMainForm::BitBtn5Click);
     book->addAction(QStringLiteral("Del"), this, &TMainForm::BitBtn6Click);

@@ -1,7 +1,6 @@
 #include "ui/message_boxes.h"
 
-#include <QApplication>
-
+#include "ui/application.h"
 #include "ui/text_codec.h"
 
 namespace torvane::ui {
@@ -61,7 +60,7 @@ MessageBoxInterceptor SetMessageBoxInterceptor(MessageBoxInterceptor interceptor
 
 MessageResult ShowMessageBox(QWidget* parent, MessageKind kind, const std::string& text,
                              MessageButtons buttons) {
-    QMessageBox box(IconOf(kind), QApplication::applicationDisplayName(), DisplayText(text),
+    QMessageBox box(IconOf(kind), QString::fromLatin1(kApplicationTitle), DisplayText(text),
                     ButtonsOf(buttons), parent);
     if (Interceptor()) return ResultOf(Interceptor()(box));
     return ResultOf(box.exec());

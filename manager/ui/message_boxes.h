@@ -15,7 +15,7 @@ using MessageBoxInterceptor = std::function<QMessageBox::StandardButton(QMessage
 // Replaces the interceptor (an empty one shows boxes again); returns the previous one.
 MessageBoxInterceptor SetMessageBoxInterceptor(MessageBoxInterceptor interceptor);
 
-// A modal box over `parent` with the application's title as its caption.
+// A modal box over `parent` with the application's title (kApplicationTitle) as its caption.
 MessageResult ShowMessageBox(QWidget* parent, MessageKind kind, const std::string& text,
                              MessageButtons buttons);
 

@@ -9,6 +9,7 @@
 #include "ui/ip_edit.h"
 #include "ui/ip_form.h"
 #include "ui/message_boxes.h"
+#include "ui/paint_now.h"
 #include "ui/text_codec.h"
 #include "ui/update/form_rate.h"
 #include "ui/wait_form.h"
@@ -45,25 +46,34 @@ void QtUiPort::HideWaitWindow() {
     wait_->hide();
 }
 
+// The wait window is painted as soon as it changes: a library call may follow that blocks the
+// window thread for a second.
 void QtUiPort::SetWaitText(const std::string& text) {
     wait_->SetText(DisplayText(text));
+    RepaintIfShown(wait_);
 }
 
 void QtUiPort::SetWaitRange(int minimum, int maximum) {
     wait_->ProgressBar()->setRange(minimum, maximum);
+    RepaintIfShown(wait_);
 }
 
 void QtUiPort::SetWaitPosition(int position) {
     wait_->ProgressBar()->setValue(position);
+    RepaintIfShown(wait_);
 }
 
 void QtUiPort::StepWait() {
     QProgressBar* bar = wait_->ProgressBar();
     bar->setValue(bar->value() + 1);
+    RepaintIfShown(wait_);
 }
 
+// Windows shown since the last call (the main window, the wait window) are painted before the
+// library call that follows, rather than after it.
 void QtUiPort::ProcessMessages() {
     QCoreApplication::processEvents();
+    PaintVisibleWindows();
 }
 
 void QtUiPort::AppendLog(const std::string& line) {

@@ -21,6 +21,7 @@ class TWaitForm final : public QWidget {
     void SetText(const QString& text);
     QString Text() const;
     QProgressBar* ProgressBar() const { return progress_; }
+    QLabel* Label() const { return label_; }
 
     void ShowCentred();  // shows it (when hidden) in the centre of the screen
 

@@ -5,16 +5,40 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "ui/application.h"
 #include "ui/message_boxes.h"
 
 namespace torvane::test {
+
+std::optional<std::string> WindowSystemTitle(const QWidget* window) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return std::nullopt;
+    return XWindowName(std::to_string(window->winId()));
+}
+
+std::string XWindowName(const std::string& window_id) {
+    const std::string command = "xprop -id " + window_id + " _NET_WM_NAME 2>&1";
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        ::pclose(pipe);
+    }
+    // _NET_WM_NAME(UTF8_STRING) = "TorvaneV1.1"
+    const size_t open = out.find('"');
+    const size_t close = out.rfind('"');
+    if (open == std::string::npos || close <= open) return "(no title: " + out + ")";
+    return out.substr(open + 1, close - open - 1);
+}
 
 void SaveScreenshot(QWidget* widget, const QString& name) {
     const QString dir = QStringLiteral(TORVANE_SCREENSHOT_DIR);
@@ -73,9 +97,14 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext&, const QStrin
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(QuietOffscreenNotes);
-    // Offscreen unless a platform is asked for: the tests never need a display.
+    // Offscreen unless a platform is asked for (scripts/with_xvfb.sh asks for xcb on its own server).
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The user's settings of this run only (QSettings keeps them under XDG_CONFIG_HOME).
+    char settings[] = "/tmp/torvane-gui-settings-XXXXXX";
+    if (!mkdtemp(settings)) return 1;
+    setenv("XDG_CONFIG_HOME", settings, 1);
     QApplication app(argc, argv);
+    torvane::ui::PrepareApplication();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

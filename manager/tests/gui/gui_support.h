@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 }
 
 namespace torvane::test {
+
+// The title the window system holds for the window (_NET_WM_NAME) on X11, as a desktop shows it;
+// nothing on other platforms (offscreen has no window system to ask).
+std::optional<std::string> WindowSystemTitle(const QWidget* window);
+// _NET_WM_NAME of an X11 window (decimal or 0x... id), asked with xprop.
+std::string XWindowName(const std::string& window_id);
 
 // Saves a PNG of the widget as <build>/screenshots/<name>.png.
 void SaveScreenshot(QWidget* widget, const QString& name);

@@ -58,13 +58,18 @@ class MainFormTest : public ::testing::Test {
 
     void Create() {
         form = std::make_unique<ui::TMainForm>(ui::MainFormDeps{
-            library, table, files, dir.path(),
+            library,
+            table,
+            files,
+            dir.path(),
             [] {
                 return std::vector<LocalInterface>{{InetAddr("10.0.0.1"), InetAddr("255.255.255.0")}};
             },
             [this](std::chrono::milliseconds ms) {
                 notes.push_back("pause " + std::to_string(ms.count()) + " | " + WaitState());
-            }});
+            },
+            true,
+            {}});
     }
     // Shows the window and waits until the start-up sequence has run.
     void Start() {

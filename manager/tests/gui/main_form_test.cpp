@@ -2,6 +2,7 @@
 // local search command, the update command's offline message, Config.ini and the save at close.
 #include <QAction>
 #include <QMenu>
+#include <QSettings>
 #include <QToolButton>
 #include <filesystem>
 #include <iterator>
@@ -149,6 +150,44 @@ TEST_F(MainFormTest, AddressBookIsSavedWhenTheWindowGoes) {
     expected.replace(0, 8, "10.0.0.8");
     expected.replace(66, 7, "0.0.0.0");  // the dialog's initial text, accepted with Return
     EXPECT_EQ(bytes, expected);
+}
+
+// "Device(&D)" > "All Device Models": off by default (only the VKB220 from the broadcast search),
+// on lists every model's records, and the choice is kept in the user's settings for the next run.
+TEST_F(MainFormTest, AllDeviceModelsListsEveryModelAndIsRemembered) {
+    QSettings().remove(QString::fromLatin1(ui::kAllModelsSetting));
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.21", "b220", "V"),
+                                     StandardRecord(0x31, {0, 3, 0, 0, 0, 1}, "10.0.0.31", "b302", "V"),
+                                     StandardRecord(0x01, {0, 4, 0, 0, 0, 1}, "10.0.0.41", "a100", "V")});
+    const Lines vkb220 = {"Online | 0.2.0.0.0.1 | 10.0.0.21 | b220 | V | Local"};
+    const Lines every = {"Online | 0.2.0.0.0.1 | 10.0.0.21 | b220 | V | Local",
+                         "Online | 0.3.0.0.0.1 | 10.0.0.31 | b302 | V | Local",
+                         "Online | 0.4.0.0.0.1 | 10.0.0.41 | a100 | V | Local"};
+    Start();
+    QAction* item = form->AllModelsItem();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "All Device Models");
+    ASSERT_FALSE(item->associatedObjects().isEmpty());
+    const auto* menu = qobject_cast<const QMenu*>(item->associatedObjects().first());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "Device(&D)");
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(ViewRows(), vkb220);
+
+    item->trigger();
+    EXPECT_TRUE(QSettings().value(QString::fromLatin1(ui::kAllModelsSetting)).toBool());
+    QTest::mouseClick(form->ToolButton("LocalSearch"), Qt::LeftButton);
+    EXPECT_EQ(ViewRows(), every);
+
+    form.reset();  // the next run starts with the item on
+    Start();
+    EXPECT_TRUE(form->AllModelsItem()->isChecked());
+    EXPECT_EQ(ViewRows(), every);
+    form->AllModelsItem()->trigger();
+    QTest::mouseClick(form->ToolButton("LocalSearch"), Qt::LeftButton);
+    EXPECT_EQ(ViewRows(), vkb220);
+    EXPECT_FALSE(QSettings().value(QString::fromLatin1(ui::kAllModelsSetting)).toBool());
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+#include "ui/application.h"
+
+#include <QCoreApplication>
+
+namespace torvane::ui {
+
+void PrepareApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Torvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Torvane"));
+}
+
+}  // namespace torvane::ui
