@@ -13,6 +13,7 @@ PACKAGES=(
     qt6-base-dev            # Qt 6 Widgets, Network and Test for torvane
     fonts-wqy-microhei      # a font with the Chinese texts of the window (status bar), also offscreen
     clang libclang-rt-dev llvm  # the sanitizer build: clang, libFuzzer and the sanitizer runtimes, symbolizer
+    xvfb openbox x11-utils  # the GUI tests on a real X server with a window manager (scripts/with_xvfb.sh)
 )
 
 # The cross builds of the Windows DLL and their tests under Wine (scripts/test.sh): MinGW-w64 for both
