@@ -43,6 +43,7 @@ session() {
     echo
     if has_display; then
         echo "Opening Torvane ($BUILD/manager/app/torvane); close its window to end."
+        echo "Double-click the VKB220 or the time device (EXT) to see and change its parameters."
         "$BUILD/manager/app/torvane"
     else
         echo "No display: listing what the searches find."

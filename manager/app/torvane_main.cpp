@@ -17,6 +17,7 @@
 #include "platform/program_folder.h"
 #include "platform/shared_table_posix.h"
 #include "ui/application.h"
+#include "platform/workstation_arp.h"
 #include "ui/main_form.h"
 #include "ui/message_boxes.h"
 #include "ui/restore_channel.h"
@@ -156,8 +157,9 @@ int RunTorvane(int argc, char** argv) {
     PosixSharedTable table(TableNamesFromEnvironment());
     const bool interactive = !options.report && !options.quit_after_startup;
     PlatformFileWriter files;
+    WorkstationArp arp;
     ui::TMainForm MainForm({library, table, files, folder, GetLocalInterfaces, {}, interactive,
-                            [] { return LocalUdpPortInUse(VK_LOCAL_PORT); }});
+                            [] { return LocalUdpPortInUse(VK_LOCAL_PORT); }, &arp});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

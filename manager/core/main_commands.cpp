@@ -40,7 +40,8 @@ class MainCommands::BusyScope {
 
 MainCommands::MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_table, UiPort& ui,
                            FileWriter& files, std::filesystem::path book_file, MainSeams seams)
-    : ui_(ui),
+    : library_(library),
+      ui_(ui),
       book_(list_, library, ui, files, std::move(book_file)),
       search_(list_, library, shared_table),
       seams_(std::move(seams)) {
@@ -141,6 +142,27 @@ void MainCommands::DeleteFromBook(std::optional<size_t> selected) {
 void MainCommands::EditBookEntry(std::optional<size_t> selected) {
     BusyScope scope(busy_);
     if (scope.entered()) book_.Edit(selected);
+}
+
+namespace {
+
+// A workstation without ARP entries to make (tests, and programs that do not give one).
+class NoArp final : public ArpPort {
+  public:
+    void SetArpEntry(const std::string&, const std::string&) override {}
+    void DeleteArpEntries(const std::string&) override {}
+};
+
+}  // namespace
+
+void MainCommands::DeviceInformation(std::optional<size_t> selected,
+                                     const std::vector<std::string>& protocol_names) {
+    BusyScope scope(busy_);
+    if (!scope.entered() || !selected || *selected >= list_.RowCount()) return;
+    NoArp no_arp;
+    ParamSession session(library_, ui_, seams_.arp ? *seams_.arp : no_arp, protocol_names,
+                         {seams_.pause, [this] { search_.LocalSearchPass(); }});
+    session.ListView1DblClick(&list_.Row(*selected));
 }
 
 std::optional<UpdateTarget> MainCommands::CheckUpdateCommand(std::optional<size_t> selected) {

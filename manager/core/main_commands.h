@@ -18,6 +18,7 @@
 #include "core/device_library.h"
 #include "core/device_list.h"
 #include "core/local_search.h"
+#include "core/params/param_session.h"
 #include "core/shared_table.h"
 #include "core/subnet.h"
 #include "core/ui_port.h"
@@ -48,6 +49,8 @@ struct MainSeams {
     std::function<void(size_t)> show_device_count;
     // Whether another program holds the library's local UDP port (asked after a search failed).
     std::function<bool()> local_port_busy;
+    // The workstation's ARP table, for the device session's temporary entry (null: no entries).
+    ArpPort* arp = nullptr;
 };
 
 // What the update window is handed for the selected row.
@@ -75,6 +78,9 @@ class MainCommands {
     void AddToBook();
     void DeleteFromBook(std::optional<size_t> selected);
     void EditBookEntry(std::optional<size_t> selected);
+    // ListView1DblClick and "Device Information": the device session of the selected row, with the
+    // protocol names that the parameter windows offer.
+    void DeviceInformation(std::optional<size_t> selected, const std::vector<std::string>& protocol_names);
     // The update command's check: nothing without a selection; the offline message for a row that never
     // answered (image 0); otherwise what the update window needs.
     std::optional<UpdateTarget> CheckUpdateCommand(std::optional<size_t> selected);
@@ -97,6 +103,7 @@ class MainCommands {
     void ReportSilentSearch(const std::array<PassOutcome, 3>& outcomes);
 
     DeviceList list_;
+    DeviceLibrary& library_;
     UiPort& ui_;
     AddressBook book_;
     LocalSearch search_;

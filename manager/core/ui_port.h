@@ -1,9 +1,12 @@
 // What the manager's logic needs from the operator's side: the wait window, letting pending window
-// messages run, the log pane, message boxes, the address dialog and the credential question. The Qt
-// program implements it with widgets, the command-line tool on the terminal, tests with a recorder.
+// messages run, the log pane, message boxes, the address dialog, the credential question and the
+// parameter windows. The Qt program implements it with widgets, the command-line tool on the terminal,
+// tests with a recorder.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/credentials.h"
@@ -13,6 +16,9 @@ namespace torvane {
 enum class MessageKind { kInformation, kWarning, kError, kConfirmation };
 enum class MessageButtons { kOk, kYes, kYesNo, kOkCancel };
 enum class MessageResult { kOk, kYes, kNo, kCancel };
+
+class ParamSheet;
+class ExParamSheet;
 
 struct AddressDialogResult {
     bool accepted = false;  // "OK" pressed
@@ -54,6 +60,11 @@ class UiPort {
     virtual void SetProgressLabel(const std::string& label) = 0;
     virtual void SetProgressPosition(int position) = 0;
     virtual void CloseProgress() = 0;
+    // The modal parameter window of a standard or an extended device over the rows of `sheet`, which
+    // shows `block` when the window opens and stores into it on the modify button. The window's
+    // Modified afterwards: 1 after a completed modify, else 0.
+    virtual int ShowParamWindow(ParamSheet& sheet, std::span<uint8_t> block) = 0;
+    virtual int ShowExParamWindow(ExParamSheet& sheet, std::span<uint8_t> block) = 0;
 };
 
 }  // namespace torvane

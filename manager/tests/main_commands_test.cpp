@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
-
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -194,6 +194,30 @@ TEST_F(MainCommandsTest, UpdateCommandStopsAtAnOfflineRow) {
     EXPECT_EQ(target->ip, "10.0.0.8");
 }
 
+TEST_F(MainCommandsTest, DeviceInformationRunsTheSessionAndRefreshesTheListAfterASuccessfulWrite) {
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V")});
+    ASSERT_TRUE(commands.RunStartupSequence());
+    std::vector<uint8_t> block(sizeof(VkParamRecord), 0);
+    block[0] = VK_MODEL_VKB220;
+    scripted.ScriptRead(VK_OK, block);
+    const std::vector<std::string> names{"UDP", "TCP", "REAL_COM"};
+    for (const int written : {VK_OK, VK_ERR_NO_ANSWER}) {
+        scripted.ScriptWrite(written);
+        ui.in_param_window = [](ParamSheet& sheet, std::span<uint8_t> b) { (void)sheet.Modity(b); };
+        ui.events.clear();
+        commands.DeviceInformation(std::nullopt, names);
+        commands.DeviceInformation(7, names);  // past the list
+        EXPECT_TRUE(ui.events.empty());
+
+        commands.DeviceInformation(0, names);
+        const Lines refresh = {"log Modify 10.0.0.20 param successful!", "pause 500", "vk_search_all",
+                               "vk_search_all_ex"};
+        const Lines tail(ui.events.end() - (written == VK_OK ? 4 : 1), ui.events.end());
+        EXPECT_EQ(tail, written == VK_OK ? refresh
+                                         : Lines{"log Modify 10.0.0.20 param fault,the error code is -3"});
+    }
+}
+
 TEST_F(MainCommandsTest, CommandsGivenWhileTheStartupSearchesRunAreIgnored) {
     WriteBook({"10.0.0.7", "10.0.0.8"});
     scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V")});
@@ -207,11 +231,14 @@ TEST_F(MainCommandsTest, CommandsGivenWhileTheStartupSearchesRunAreIgnored) {
         commands.DeleteFromBook(0);
         commands.EditBookEntry(0);
         EXPECT_FALSE(commands.CheckUpdateCommand(0));
+        commands.DeviceInformation(commands.list().RowCount() - 1, {"UDP"});
     };
     ASSERT_TRUE(commands.RunStartupSequence());
     EXPECT_EQ(tries, 3);
     EXPECT_TRUE(ui.Lines("dialog").empty());
     EXPECT_TRUE(ui.Lines("message ").empty());
+    const Lines called = scripted.CalledFunctions();
+    EXPECT_EQ(std::count(called.begin(), called.end(), "vk_login"), 0) << "no session inside the searches";
     EXPECT_EQ(Rows(), (Lines{"Offline  10.0.0.7 AddressBook 0", "Offline  10.0.0.8 AddressBook 0",
                              "Online 0.2.0.0.0.1 10.0.0.20 Local 1"}));
     EXPECT_FALSE(commands.busy());

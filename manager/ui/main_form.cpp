@@ -34,7 +34,7 @@ TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     commands_ = std::make_unique<MainCommands>(
         deps.library, deps.shared_table, *ui_port_, deps.files, program_folder_ / kBookFileName,
         MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
-                  [this](size_t n) { ShowDeviceCount(n); }, std::move(deps.local_port_busy)});
+                  [this](size_t n) { ShowDeviceCount(n); }, std::move(deps.local_port_busy), deps.arp});
     model_ = new DeviceListModel(commands_->list(), this);
     list_view_->setModel(model_);
     SizeColumns();
@@ -122,7 +122,7 @@ void TMainForm::N7Click() {
 }
 
 void TMainForm::ListView1DblClick() {
-    // The device session (login, parameter window) is not part of the program yet.
+    commands_->DeviceInformation(SelectedRow(), protocol_names_);
 }
 
 void TMainForm::ToolButton7Click() {

@@ -40,6 +40,7 @@ struct MainFormDeps {
     // False when nobody is there to click (--report, --quit-after-startup): messages go to stderr.
     bool interactive = true;
     std::function<bool()> local_port_busy;  // empty: never
+    ArpPort* arp = nullptr;  // the device session's ARP entries
 };
 
 inline constexpr const char* kAllModelsCaption = "All Device Models";

@@ -10,6 +10,8 @@
 #include "ui/ip_form.h"
 #include "ui/message_boxes.h"
 #include "ui/paint_now.h"
+#include "ui/params/form_login.h"
+#include "ui/params/para_info_form.h"
 #include "ui/text_codec.h"
 #include "ui/update/form_rate.h"
 #include "ui/wait_form.h"
@@ -96,10 +98,27 @@ AddressDialogResult QtUiPort::AskAddress(const std::string& caption, const std::
     return result;
 }
 
-// Stands in for the login dialog TFormLogin until it exists: the answer of that dialog closed without
-// typing, i.e. its designed texts.
+// The dialog starts with its designed texts every time; however it is closed, its texts are taken.
+// Without anybody to click, nobody answers and no window opens.
 std::optional<Credentials> QtUiPort::AskCredentials(const std::string&) {
-    return Credentials{"admin", "73915026"};
+    if (!interactive_) return std::nullopt;
+    TFormLogin FormLogin(owner_);
+    FormLogin.exec();
+    return FormLogin.Typed();
+}
+
+int QtUiPort::ShowParamWindow(ParamSheet& sheet, std::span<uint8_t> block) {
+    if (!interactive_) return 0;
+    TParaInfoForm ParaInfoForm(sheet, block, owner_);
+    ParaInfoForm.exec();
+    return ParaInfoForm.Modified();
+}
+
+int QtUiPort::ShowExParamWindow(ExParamSheet& sheet, std::span<uint8_t> block) {
+    if (!interactive_) return 0;
+    TParaInfoExForm ParaInfoExForm(sheet, block, owner_);
+    ParaInfoExForm.exec();
+    return ParaInfoExForm.Modified();
 }
 
 void QtUiPort::ShowProgress(const std::string& label) {

@@ -38,6 +38,8 @@ class QtUiPort final : public UiPort {
     void SetProgressPosition(int position) override;
     void CloseProgress() override;
     TFormRate* FormRate() const;  // nullptr when there is none
+    int ShowParamWindow(ParamSheet& sheet, std::span<uint8_t> block) override;
+    int ShowExParamWindow(ExParamSheet& sheet, std::span<uint8_t> block) override;
 
   private:
     QWidget* owner_;

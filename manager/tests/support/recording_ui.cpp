@@ -48,4 +48,18 @@ std::optional<Credentials> RecordingUi::AskCredentials(const std::string& device
     return answer;
 }
 
+int RecordingUi::ShowParamWindow(ParamSheet& sheet, std::span<uint8_t> block) {
+    sheet.Show(block);
+    events.push_back(std::string("window ") + kParaInfoCaption);
+    if (in_param_window) in_param_window(sheet, block);
+    return sheet.Modified;
+}
+
+int RecordingUi::ShowExParamWindow(ExParamSheet& sheet, std::span<uint8_t> block) {
+    sheet.Show(block);
+    events.push_back("window " + sheet.Caption());
+    if (in_ex_param_window) in_ex_param_window(sheet, block);
+    return sheet.Modified;
+}
+
 }  // namespace torvane::test

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/params/ex_param_sheet.h"
+#include "core/params/param_sheet.h"
 #include "core/ui_port.h"
 
 namespace torvane::test {
@@ -14,7 +16,8 @@ namespace torvane::test {
 class RecordingUi final : public UiPort {
   public:
     // The lines, for example "wait.show", "wait.range 0 3", "wait.text Search...", "messages",
-    // "log <line>", "message error OK <text>", "dialog <caption> | <initial text>", "login <device>".
+    // "log <line>", "message error OK <text>", "dialog <caption> | <initial text>", "login <device>",
+    // "window Setting", "window Setting - VMS450".
     std::vector<std::string> events;
 
     // Answers of the address dialog, in order; when none is left the dialog is cancelled.
@@ -23,6 +26,10 @@ class RecordingUi final : public UiPort {
     std::deque<Credentials> credential_answers;
     // Runs inside ProcessMessages: what the operator does while the window messages run.
     std::function<void()> during_messages;
+    // What the operator does in a parameter window once it shows the block; without it, nothing. The
+    // window's Modified is returned, so an action that presses the modify button makes it 1.
+    std::function<void(ParamSheet&, std::span<uint8_t>)> in_param_window;
+    std::function<void(ExParamSheet&, std::span<uint8_t>)> in_ex_param_window;
 
     std::vector<std::string> Lines(const std::string& prefix) const;  // events with the prefix, without it
 
@@ -46,6 +53,8 @@ class RecordingUi final : public UiPort {
         events.push_back("progress.position " + std::to_string(position));
     }
     void CloseProgress() override { events.push_back("progress.close"); }
+    int ShowParamWindow(ParamSheet& sheet, std::span<uint8_t> block) override;
+    int ShowExParamWindow(ExParamSheet& sheet, std::span<uint8_t> block) override;
 };
 
 }  // namespace torvane::test
