@@ -18,6 +18,7 @@
 #include <string>
 
 #include "device_list.h"
+#include "gui/grid_typing.h"
 #include "gui/gui_support.h"
 #include "network.h"
 #include "platform/net_func.h"
@@ -98,18 +99,6 @@ std::vector<std::string> Changed(const Settings& before, const Settings& after) 
         if (it == before.end() || it->second != value) out.push_back(key);
     }
     return out;
-}
-
-void Type(ui::TPropertyGrid* grid, const char* caption, const QString& text) {
-    QWidget* editor = grid->Editor(caption);
-    ASSERT_NE(editor, nullptr) << caption;
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (!line) line = editor->findChild<QLineEdit*>();
-    ASSERT_NE(line, nullptr) << caption;
-    line->selectAll();
-    line->del();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
 }
 
 class DeviceSessionEndToEnd : public ::testing::Test {

@@ -172,7 +172,6 @@ TEST(TAboutBox, ShowsReadmeAndLogoOrTheNameInLargeLetters) {
     SaveScreenshot(&box, "about_box");
 }
 
-
 TEST(TAboutBox, NamesTheFilesItCannotReadAndShowsTheProgramName) {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "readme.txt");

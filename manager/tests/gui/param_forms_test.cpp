@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cstring>
 
+#include "gui/grid_typing.h"
 #include "gui/gui_support.h"
 #include "ui/params/form_login.h"
 #include "ui/params/para_info_form.h"
@@ -80,39 +81,6 @@ Block ExtendedBlock() {
     b[235] = 8;
     std::strcpy(reinterpret_cast<char*>(&b[246]), "pool.ntp.org");
     return b;
-}
-
-QString EditorText(QWidget* editor) {
-    if (auto* e = qobject_cast<QLineEdit*>(editor)) return e->text();
-    if (auto* c = qobject_cast<QComboBox*>(editor)) return c->currentText();
-    if (auto* s = qobject_cast<ui::TSpinEdit*>(editor)) return s->text();
-    return "<no editor>";
-}
-
-QLineEdit* LineEditOf(QWidget* editor) {
-    if (auto* e = qobject_cast<QLineEdit*>(editor)) return e;
-    return editor->findChild<QLineEdit*>();
-}
-
-// Types a text into a row's editor and completes the edit with Enter, as the operator does.
-void Type(ui::TPropertyGrid* grid, const char* caption, const QString& text) {
-    QWidget* editor = grid->Editor(caption);
-    ASSERT_NE(editor, nullptr) << caption;
-    QLineEdit* line = LineEditOf(editor);
-    ASSERT_NE(line, nullptr) << caption;
-    line->selectAll();
-    line->del();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
-}
-
-void Choose(ui::TPropertyGrid* grid, const char* caption, const QString& item) {
-    auto* combo = qobject_cast<QComboBox*>(grid->Editor(caption));
-    ASSERT_NE(combo, nullptr) << caption;
-    const int index = combo->findText(item);
-    ASSERT_GE(index, 0) << item.toStdString();
-    combo->setCurrentIndex(index);
-    emit combo->textActivated(item);
 }
 
 bool Grey(ui::TPropertyGrid* grid, const char* caption) {
