@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/address_book.h"
+#include "platform/file_writer.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
 #include "support/scripted_library.h"
@@ -53,7 +54,8 @@ Times Load(const std::filesystem::path& file, size_t expected) {
     torvane::DeviceList list;
     torvane::test::ScriptedLibrary library;
     torvane::test::RecordingUi ui;
-    torvane::AddressBook book(list, library, ui, file);
+    torvane::PlatformFileWriter files;
+    torvane::AddressBook book(list, library, ui, files, file);
     const auto t0 = Clock::now();
     const double c0 = CpuMs();
     const bool loaded = book.LoadAddressBook();

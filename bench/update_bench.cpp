@@ -14,6 +14,7 @@
 #include "core/update/update_engine.h"
 #include "device_list.h"
 #include "network.h"
+#include "platform/file_writer.h"
 #include "platform/update_socket.h"
 #include "support/image_builder.h"
 #include "support/recording_ui.h"
@@ -48,7 +49,8 @@ Run Measure(const Variant& v, int delay, const std::string& image) {
     torvane::test::RecordingUi ui;
     torvane::VkcfgLibrary library;
     torvane::test::TempDir dir;
-    torvane::UpdateEnvironment env{library,    ui, torvane::OpenUpdateSocket, dir.path(),
+    torvane::PlatformFileWriter files;
+    torvane::UpdateEnvironment env{library,    ui, files, torvane::OpenUpdateSocket, dir.path(),
                                    dir.path(), {}, torvane::LocalTimeNow,     torvane::SleepFor};
     torvane::MacBytes mac;
     std::copy(device.mac.begin(), device.mac.end(), mac.begin());

@@ -342,7 +342,7 @@ TEST_F(MainCommandsTest, ASearchThatHearsNoDeviceSaysWhatToCheck) {
             MainSeams seams;
             seams.pause = [](std::chrono::milliseconds) {};
             seams.local_port_busy = [&c] { return c.port_busy; };
-            MainCommands cmds(lib, table, rec, book_file, seams);
+            MainCommands cmds(lib, table, rec, files, book_file, seams);
             if (startup) {
                 cmds.RunStartupSequence();
             } else {

@@ -3,6 +3,8 @@
 // when that is a terminal. There is no wait window or address dialog on the command line.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/ui_port.h"
@@ -32,6 +34,9 @@ class TerminalUi final : public torvane::UiPort {
     void SetProgressLabel(const std::string& label) override;
     void SetProgressPosition(int position) override;
     void CloseProgress() override;
+    // vkctl changes parameters through its own commands ("set"); it opens no parameter window.
+    int ShowParamWindow(torvane::ParamSheet&, std::span<uint8_t>) override { return 0; }
+    int ShowExParamWindow(torvane::ExParamSheet&, std::span<uint8_t>) override { return 0; }
 
   private:
     void DrawBar();

@@ -5,12 +5,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/program_folder.h"
 #include "core/update/backup_name.h"
 #include "core/update/update_button.h"
 #include "device_resolution.h"
 #include "image_output.h"
 #include "output.h"
+#include "platform/file_writer.h"
+#include "platform/program_folder.h"
 #include "platform/update_socket.h"
 #include "terminal.h"
 
@@ -48,12 +49,13 @@ class EngineRun {
     torvane::UpdateEnvironment Environment(const std::string& backup_dir) {
         const fs::path program = torvane::ProgramFolder();
         const fs::path backups = backup_dir.empty() ? program / torvane::kBackupFolder : fs::path(backup_dir);
-        return {library_, ui_, torvane::OpenUpdateSocket, program,
-                backups,  {},  torvane::LocalTimeNow,     torvane::SleepFor};
+        return {library_, ui_,  files_, torvane::OpenUpdateSocket, program, backups, {},
+                torvane::LocalTimeNow, torvane::SleepFor};
     }
 
     torvane::VkcfgLibrary library_;
     TerminalUi ui_;
+    torvane::PlatformFileWriter files_;
     Device device_;
     torvane::UpdateEngine engine_;
 };

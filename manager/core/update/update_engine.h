@@ -17,6 +17,7 @@
 
 #include "core/address_text.h"
 #include "core/device_library.h"
+#include "core/replace_file.h"
 #include "core/ui_port.h"
 #include "core/update/update_frames.h"
 #include "core/update/update_link.h"
@@ -72,6 +73,7 @@ struct UpdateTimings {
 struct UpdateEnvironment {
     DeviceLibrary& library;  // vk_login, vk_logout, vk_search_one
     UiPort& ui;
+    FileWriter& files;  // the backups and updatevkafile.txt
     UpdateLinkOpener open_link;
     std::filesystem::path program_folder;  // holds updatevkafile.txt
     std::filesystem::path backup_folder;   // receives the backups (the program folder's imgfile)

@@ -21,6 +21,7 @@
 #include "gui/grid_typing.h"
 #include "gui/gui_support.h"
 #include "network.h"
+#include "platform/file_writer.h"
 #include "platform/net_func.h"
 #include "platform/workstation_arp.h"
 #include "support/sandbox.h"
@@ -110,6 +111,7 @@ class DeviceSessionEndToEnd : public ::testing::Test {
     VkcfgLibrary library;
     NoTable table;
     WorkstationArp arp;
+    PlatformFileWriter files;
     std::unique_ptr<ui::TMainForm> form;
 
     void SetUp() override {
@@ -121,7 +123,7 @@ class DeviceSessionEndToEnd : public ::testing::Test {
         book.replace(0, 10, "127.0.0.11");
         std::ofstream(dir.path() / "DevInfo.dat", std::ios::binary) << book;
         form = std::make_unique<ui::TMainForm>(
-            ui::MainFormDeps{library, table, dir.path(), GetLocalInterfaces, {}, true, &arp});
+            ui::MainFormDeps{library, table, files, dir.path(), GetLocalInterfaces, {}, true, {}, &arp});
         form->show();
         ASSERT_TRUE(QTest::qWaitFor([this] { return form->StartupDone(); }, 20000));
     }

@@ -13,6 +13,7 @@
 #include "core/update/update_engine.h"
 #include "device_list.h"
 #include "network.h"
+#include "platform/file_writer.h"
 #include "platform/update_socket.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
@@ -27,6 +28,7 @@ class UpdateOverUdp : public ::testing::Test {
     TempDir dir;
     RecordingUi ui;
     VkcfgLibrary library;
+    PlatformFileWriter files;
     std::tm clock{};  // the local time the backups are named by; a test may hold it still
     bool clock_runs = true;
     std::unique_ptr<vksim::Network> net;
@@ -48,6 +50,7 @@ class UpdateOverUdp : public ::testing::Test {
         std::filesystem::create_directories(dir.path() / "imgfile");
         return {library,
                 ui,
+                files,
                 OpenUpdateSocket,
                 dir.path(),
                 dir.path() / "imgfile",
