@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 
 #include "codec/addr_text.h"
@@ -11,12 +12,6 @@ namespace vkcfg::codec {
 namespace {
 
 constexpr std::array<uint32_t, 8> kBaudTable{1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
-// The text of a char field: up to its first NUL or its whole width.
-template <size_t N>
-std::string_view FieldText(const char (&field)[N]) {
-    return {field, strnlen(field, N)};
-}
 
 std::string Decimal(unsigned v) {
     return std::to_string(v);
@@ -37,6 +32,197 @@ uint8_t FirstDigit(std::string_view value) {
 }
 uint8_t IsOne(std::string_view value) {
     return !value.empty() && value[0] == '1';
+}
+
+// How a setting's value text and its field of the work block convert into each other.
+enum class Kind {
+    kMac,         // decimal MAC text (read only)
+    kText,        // text of at most max_chars characters
+    kDns,         // as kText; a value too short to be an address (such as "0") means no server
+    kUrl,         // at most 39 characters read, of which the field takes its whole width
+    kDecimal,     // at most max_chars digits accumulated in the field's width; written in decimal
+    kDigit,       // the first character minus "0"
+    kOneIsOn,     // 1 for "1", else 0
+    kZeroIsOff,   // 0 for "0", else 1
+    kBaud,        // a code digit "0" to "7" (any other: 3) for the speed in bit/s
+    kDataBits,    // "0" for 7, anything else 8
+    kModel,       // the model text: "VKA100" gives 1, else "VKB22" gives 0x20, else 1 (read only)
+    kStatusOnly,  // only the answer's status counts (read only)
+};
+
+// One setting of the first generation's text protocol: the read request and the tag its answer names,
+// the write request's verb and tag, and the field of the work block it fills.
+struct TextSetting {
+    std::string_view read;       // "GIP": the read request is read + "|" + read_tag
+    std::string_view read_tag;   // "22"
+    std::string_view write;      // "SIP": the write request is write + value + "|" + write_tag; "" = none
+    std::string_view write_tag;  // "21"
+    Kind kind;
+    size_t offset = 0;  // of the field in VkaWorkBlock
+    size_t width = 0;   // of the field in bytes
+    size_t max_chars = 0;
+};
+
+#define FIELD(f) offsetof(VkaWorkBlock, f), sizeof(VkaWorkBlock::f)
+
+// In the order of the read; the write goes in the order of its tags.
+constexpr TextSetting kSettings[] = {
+    {"GFE", "21", "", "", Kind::kMac, FIELD(mac), 30},
+    {"GIP", "22", "SIP", "21", Kind::kText, FIELD(ip), 16},
+    {"GPN", "23", "SPN", "22", Kind::kDecimal, FIELD(local_port), 5},
+    {"GRM", "24", "SRM", "23", Kind::kDigit, FIELD(work_mode)},
+    {"GDI", "25", "SDI", "24", Kind::kText, FIELD(peer_ip), 16},
+    {"GDP", "26", "SDP", "25", Kind::kDecimal, FIELD(peer_port), 5},
+    {"GGI", "27", "SGI", "26", Kind::kText, FIELD(gateway), 16},
+    {"GNM", "28", "SNM", "27", Kind::kText, FIELD(netmask), 16},
+    {"GBR", "29", "SBR", "28", Kind::kBaud, FIELD(baud_rate)},
+    {"GPR", "2A", "SPR", "29", Kind::kDigit, FIELD(parity)},
+    {"GBB", "2B", "SBB", "2A", Kind::kDataBits, FIELD(data_bits)},
+    {"GML", "2C", "SML", "2B", Kind::kDecimal, FIELD(max_length), 5},
+    {"GMD", "2D", "SMD", "2C", Kind::kDecimal, FIELD(max_interval), 3},
+    {"GTP", "2E", "STP", "2D", Kind::kDigit, FIELD(protocol)},
+    {"GDN", "2F", "SDN", "1F", Kind::kText, FIELD(device_name), 9},
+    {"GDH", "30", "SDH", "2E", Kind::kZeroIsOff, FIELD(dhcp)},
+    {"GFC", "31", "SFC", "2F", Kind::kOneIsOn, FIELD(flow_control)},
+    {"GKL", "32", "SKL", "30", Kind::kDecimal, FIELD(keep_alive), 3},
+    {"V", "33", "", "", Kind::kText, FIELD(firmware_version), 15},
+    {"GDD", "34", "SDD", "34", Kind::kOneIsOn, FIELD(auto_dns)},
+    {"GLI", "35", "SLI", "35", Kind::kDns, FIELD(dns1), 16},
+    {"GLi", "36", "SLi", "36", Kind::kDns, FIELD(dns2), 16},
+    {"GWW", "37", "SWW", "37", Kind::kOneIsOn, FIELD(url_switch)},
+    {"GDW", "38", "SDW", "38", Kind::kUrl, FIELD(url), 39},  // a URL of up to 30 characters goes whole
+    {"GON", "39", "SON", "39", Kind::kText, FIELD(user_name), 9},
+    {"GPW", "3A", "SPW", "3A", Kind::kText, FIELD(password), 9},
+    {"T", "3B", "", "", Kind::kStatusOnly},
+    {"GNB", "3C", "SNB", "3B", Kind::kOneIsOn, FIELD(network_mode)},
+    {"GDT", "3D", "", "", Kind::kModel, FIELD(model_code)},
+};
+
+#undef FIELD
+
+// The field's bytes in the block.
+uint8_t* At(VkaWorkBlock& b, const TextSetting& s) {
+    return reinterpret_cast<uint8_t*>(&b) + s.offset;
+}
+const uint8_t* At(const VkaWorkBlock& b, const TextSetting& s) {
+    return reinterpret_cast<const uint8_t*>(&b) + s.offset;
+}
+
+// A number field of 1, 2 or 4 bytes in host order.
+template <typename T>
+uint32_t Load(const uint8_t* at) {
+    T v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+template <typename T>
+void Save(uint8_t* at, uint32_t value) {
+    const auto v = static_cast<T>(value);
+    std::memcpy(at, &v, sizeof v);
+}
+
+uint32_t NumberAt(const VkaWorkBlock& b, const TextSetting& s) {
+    return s.width == 1   ? Load<uint8_t>(At(b, s))
+           : s.width == 2 ? Load<uint16_t>(At(b, s))
+                          : Load<uint32_t>(At(b, s));
+}
+
+void PutNumber(VkaWorkBlock& b, const TextSetting& s, uint32_t value) {
+    if (s.width == 1)
+        Save<uint8_t>(At(b, s), value);
+    else if (s.width == 2)
+        Save<uint16_t>(At(b, s), value);
+    else
+        Save<uint32_t>(At(b, s), value);
+}
+
+std::string_view TextAt(const VkaWorkBlock& b, const TextSetting& s) {
+    const auto* p = reinterpret_cast<const char*>(At(b, s));
+    return {p, strnlen(p, s.width)};
+}
+
+// A text of at most max_chars characters and the field's width less one, then a NUL.
+void PutText(VkaWorkBlock& b, const TextSetting& s, std::string_view text) {
+    const size_t n = std::min({text.size(), s.max_chars, s.width - 1});
+    if (n != 0) std::memcpy(At(b, s), text.data(), n);
+    At(b, s)[n] = 0;
+}
+
+// The value text of a write request.
+std::string WriteValue(const VkaWorkBlock& b, const TextSetting& s) {
+    switch (s.kind) {
+        case Kind::kText:
+        case Kind::kDns:
+        case Kind::kUrl:
+            return std::string(TextAt(b, s));
+        case Kind::kBaud:
+            return Decimal(static_cast<unsigned>(CodeOfBaud(NumberAt(b, s))));
+        case Kind::kDataBits:
+            return NumberAt(b, s) == 7 ? "0" : "1";
+        case Kind::kDecimal:
+        case Kind::kDigit:
+        case Kind::kOneIsOn:
+        case Kind::kZeroIsOff:
+            return Decimal(NumberAt(b, s));
+        case Kind::kMac:
+        case Kind::kModel:
+        case Kind::kStatusOnly:
+            break;
+    }
+    return {};
+}
+
+void Store(const TextSetting& s, std::string_view v, VkaWorkBlock& b) {
+    switch (s.kind) {
+        case Kind::kMac: {
+            MacBytes mac;
+            std::memcpy(mac.data(), At(b, s), mac.size());
+            MacTextToBytes(v.substr(0, s.max_chars), mac);
+            std::memcpy(At(b, s), mac.data(), mac.size());
+            return;
+        }
+        case Kind::kText:
+            PutText(b, s, v);
+            return;
+        case Kind::kDns:
+            PutText(b, s, v.size() < 7 ? std::string_view("0.0.0.0") : v);
+            return;
+        case Kind::kUrl: {
+            const std::string_view url = v.substr(0, s.max_chars);
+            const size_t n = std::min(url.size(), s.width);
+            if (n != 0) std::memcpy(At(b, s), url.data(), n);
+            if (n < s.width) At(b, s)[n] = 0;
+            return;
+        }
+        case Kind::kDecimal:
+            PutNumber(b, s,
+                      s.width == 1 ? DecimalValue<uint8_t>(v, s.max_chars)
+                                   : DecimalValue<uint16_t>(v, s.max_chars));
+            return;
+        case Kind::kDigit:
+            PutNumber(b, s, FirstDigit(v));
+            return;
+        case Kind::kOneIsOn:
+            PutNumber(b, s, IsOne(v));
+            return;
+        case Kind::kZeroIsOff:
+            PutNumber(b, s, !v.empty() && v[0] == '0' ? 0 : 1);
+            return;
+        case Kind::kBaud:
+            PutNumber(b, s, BaudOfCode(!v.empty() && v[0] >= '0' && v[0] <= '7' ? v[0] - '0' : 3));
+            return;
+        case Kind::kDataBits:
+            PutNumber(b, s, !v.empty() && v[0] == '0' ? 7 : 8);
+            return;
+        case Kind::kModel:
+            PutNumber(b, s,
+                      v.find("VKA100") != std::string_view::npos  ? VK_MODEL_VKA100
+                      : v.find("VKB22") != std::string_view::npos ? VK_MODEL_VKB220
+                                                                  : VK_MODEL_VKA100);
+            return;
+        case Kind::kStatusOnly:
+            return;
+    }
 }
 
 }  // namespace
@@ -72,47 +258,22 @@ std::string PasswordRequest(const char (&password)[10]) {
 
 std::vector<std::string> ReadRequests(std::string_view mac_text) {
     std::vector<std::string> out{SelectRequest(mac_text, "|20")};
-    for (const char* r :
-         {"GFE|21", "GIP|22", "GPN|23", "GRM|24", "GDI|25", "GDP|26", "GGI|27", "GNM|28", "GBR|29", "GPR|2A",
-          "GBB|2B", "GML|2C", "GMD|2D", "GTP|2E", "GDN|2F", "GDH|30", "GFC|31", "GKL|32", "V|33",   "GDD|34",
-          "GLI|35", "GLi|36", "GWW|37", "GDW|38", "GON|39", "GPW|3A", "T|3B",   "GNB|3C", "GDT|3D"}) {
-        out.emplace_back(r);
-    }
+    for (const auto& s : kSettings)
+        out.push_back(std::string(s.read) + "|" + std::string(s.read_tag));
     return out;
 }
 
 std::vector<std::string> WriteRequests(std::string_view mac_text, const VkaWorkBlock& b) {
-    auto set = [](const char* verb, std::string_view value, const char* tag) {
-        return std::string(verb) + std::string(value) + tag;
-    };
-    return {
-        SelectRequest(mac_text, "|1E"),
-        set("SDN", FieldText(b.device_name), "|1F"),
-        set("SIP", FieldText(b.ip), "|21"),
-        set("SPN", Decimal(b.local_port), "|22"),
-        set("SRM", Decimal(b.work_mode), "|23"),
-        set("SDI", FieldText(b.peer_ip), "|24"),
-        set("SDP", Decimal(b.peer_port), "|25"),
-        set("SGI", FieldText(b.gateway), "|26"),
-        set("SNM", FieldText(b.netmask), "|27"),
-        set("SBR", Decimal(static_cast<unsigned>(CodeOfBaud(b.baud_rate))), "|28"),
-        set("SPR", Decimal(b.parity), "|29"),
-        set("SBB", b.data_bits == 7 ? "0" : "1", "|2A"),
-        set("SML", Decimal(b.max_length), "|2B"),
-        set("SMD", Decimal(b.max_interval), "|2C"),
-        set("STP", Decimal(b.protocol), "|2D"),
-        set("SDH", Decimal(b.dhcp), "|2E"),
-        set("SFC", Decimal(b.flow_control), "|2F"),
-        set("SKL", Decimal(b.keep_alive), "|30"),
-        set("SDD", Decimal(b.auto_dns), "|34"),
-        set("SLI", FieldText(b.dns1), "|35"),
-        set("SLi", FieldText(b.dns2), "|36"),
-        set("SWW", Decimal(b.url_switch), "|37"),
-        set("SDW", FieldText(b.url), "|38"),  // a URL of up to 30 characters goes whole
-        set("SON", FieldText(b.user_name), "|39"),
-        set("SPW", FieldText(b.password), "|3A"),
-        set("SNB", Decimal(b.network_mode), "|3B"),
-    };
+    std::vector<const TextSetting*> written;
+    for (const auto& s : kSettings) {
+        if (!s.write.empty()) written.push_back(&s);
+    }
+    std::sort(written.begin(), written.end(),
+              [](const TextSetting* x, const TextSetting* y) { return x->write_tag < y->write_tag; });
+    std::vector<std::string> out{SelectRequest(mac_text, "|1E")};
+    for (const TextSetting* s : written)
+        out.push_back(std::string(s->write) + WriteValue(b, *s) + "|" + std::string(s->write_tag));
+    return out;
 }
 
 std::string TakeAnswer(std::string_view request, std::string_view answer) {
@@ -123,73 +284,11 @@ std::string TakeAnswer(std::string_view request, std::string_view answer) {
 }
 
 void StoreAnswer(std::string_view answer, VkaWorkBlock& b) {
-    const std::string_view v = AnswerValue(answer);
     const std::string_view tag = AnswerTag(answer);
-    auto address = [&](char(&field)[16]) { SetText(field, v, 16); };
-    if (tag == "21") {
-        MacBytes mac;
-        std::memcpy(mac.data(), b.mac, mac.size());
-        MacTextToBytes(v.substr(0, 30), mac);
-        std::memcpy(b.mac, mac.data(), mac.size());
-    } else if (tag == "22") {
-        address(b.ip);
-    } else if (tag == "23") {
-        b.local_port = DecimalValue<uint16_t>(v, 5);
-    } else if (tag == "24") {
-        b.work_mode = FirstDigit(v);
-    } else if (tag == "25") {
-        address(b.peer_ip);
-    } else if (tag == "26") {
-        b.peer_port = DecimalValue<uint16_t>(v, 5);
-    } else if (tag == "27") {
-        address(b.gateway);
-    } else if (tag == "28") {
-        address(b.netmask);
-    } else if (tag == "29") {
-        int code = !v.empty() && v[0] >= '0' && v[0] <= '7' ? v[0] - '0' : 3;
-        b.baud_rate = BaudOfCode(code);
-    } else if (tag == "2A") {
-        b.parity = FirstDigit(v);
-    } else if (tag == "2B") {
-        b.data_bits = !v.empty() && v[0] == '0' ? 7 : 8;
-    } else if (tag == "2C") {
-        b.max_length = DecimalValue<uint16_t>(v, 5);
-    } else if (tag == "2D") {
-        b.max_interval = DecimalValue<uint8_t>(v, 3);
-    } else if (tag == "2E") {
-        b.protocol = FirstDigit(v);
-    } else if (tag == "2F") {
-        SetText(b.device_name, v, 9);
-    } else if (tag == "30") {
-        b.dhcp = !v.empty() && v[0] == '0' ? 0 : 1;
-    } else if (tag == "31") {
-        b.flow_control = IsOne(v);
-    } else if (tag == "32") {
-        b.keep_alive = DecimalValue<uint8_t>(v, 3);
-    } else if (tag == "33") {
-        SetText(b.firmware_version, v, 15);
-    } else if (tag == "34") {
-        b.auto_dns = IsOne(v);
-    } else if (tag == "35" || tag == "36") {
-        // A DNS answer too short to be an address (such as "0") means no server.
-        std::string_view dns = v.size() < 7 ? std::string_view("0.0.0.0") : v;
-        SetText(tag == "35" ? b.dns1 : b.dns2, dns, 16);
-    } else if (tag == "37") {
-        b.url_switch = IsOne(v);
-    } else if (tag == "38") {
-        SetFieldText(b.url, v.substr(0, 39));
-    } else if (tag == "39") {
-        SetText(b.user_name, v, 9);
-    } else if (tag == "3A") {
-        SetText(b.password, v, 9);
-    } else if (tag == "3C") {
-        b.network_mode = IsOne(v);
-    } else if (tag == "3D") {
-        b.model_code = v.find("VKA100") != std::string_view::npos  ? VK_MODEL_VKA100
-                       : v.find("VKB22") != std::string_view::npos ? VK_MODEL_VKB220
-                                                                   : VK_MODEL_VKA100;
-    }
-    // "3B" (the answer to "T") and tags of no read command store nothing.
+    const auto* s = std::find_if(std::begin(kSettings), std::end(kSettings),
+                                 [&](const TextSetting& t) { return t.read_tag == tag; });
+    // Tags of no read command (the answer to the selection "W") store nothing.
+    if (s != std::end(kSettings)) Store(*s, AnswerValue(answer), b);
 }
 
 uint32_t BaudOfCode(int code) {
