@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_text.h"
 #include "core/params/param_sheet.h"
 #include "vkcfg.h"
 
@@ -17,31 +18,26 @@ using P = ParamSheet;
 
 const std::vector<std::string> kNames{"UDP", "TCP", "REAL_COM"};
 
-void PutText(char* field, size_t width, const char* text) {
-    std::memset(field, 0, width);
-    std::memcpy(field, text, std::strlen(text));
-}
-
 // A VKB220 as a device would report it, in the session's 2054-byte buffer.
 Block GoldenBlock() {
     Block block(VK_PARAM_BUFFER_SIZE, 0);
     VkParamSinglePort p{};
     p.model_code = VK_MODEL_VKB220;
-    PutText(p.user_name, sizeof p.user_name, "admin");
-    PutText(p.password, sizeof p.password, "secret");
-    PutText(p.device_name, sizeof p.device_name, "Pump-7");
-    PutText(p.firmware_version, sizeof p.firmware_version, "V2.31");
+    PutFieldText(p.user_name, sizeof p.user_name, "admin");
+    PutFieldText(p.password, sizeof p.password, "secret");
+    PutFieldText(p.device_name, sizeof p.device_name, "Pump-7");
+    PutFieldText(p.firmware_version, sizeof p.firmware_version, "V2.31");
     const uint8_t mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     std::memcpy(p.mac, mac, 6);
-    PutText(p.ip, sizeof p.ip, "192.168.1.20");
+    PutFieldText(p.ip, sizeof p.ip, "192.168.1.20");
     p.local_port = 4001;
-    PutText(p.peer_ip, sizeof p.peer_ip, "192.168.1.5");
+    PutFieldText(p.peer_ip, sizeof p.peer_ip, "192.168.1.5");
     p.peer_port = 5002;
-    PutText(p.netmask, sizeof p.netmask, "255.255.255.0");
-    PutText(p.gateway, sizeof p.gateway, "192.168.1.1");
-    PutText(p.dns1, sizeof p.dns1, "8.8.8.8");
-    PutText(p.dns2, sizeof p.dns2, "8.8.4.4");
-    PutText(p.url, sizeof p.url, "plant.example");
+    PutFieldText(p.netmask, sizeof p.netmask, "255.255.255.0");
+    PutFieldText(p.gateway, sizeof p.gateway, "192.168.1.1");
+    PutFieldText(p.dns1, sizeof p.dns1, "8.8.8.8");
+    PutFieldText(p.dns2, sizeof p.dns2, "8.8.4.4");
+    PutFieldText(p.url, sizeof p.url, "plant.example");
     p.protocol = 2;
     p.work_mode = 1;
     p.dhcp = 0;
@@ -151,12 +147,12 @@ TEST(ParamSheet, ProtocolItemsAreTheNonEmptyNamesButIndexTheFullList) {
 
 TEST(ParamSheet, SystemPageComesFromTheSearchRecordAndTheBlock) {
     VkSearchRecord record{};
-    PutText(record.ip, sizeof record.ip, "10.0.0.7");
-    PutText(record.netmask, sizeof record.netmask, "255.0.0.0");
-    PutText(record.gateway, sizeof record.gateway, "10.0.0.1");
+    PutFieldText(record.ip, sizeof record.ip, "10.0.0.7");
+    PutFieldText(record.netmask, sizeof record.netmask, "255.0.0.0");
+    PutFieldText(record.gateway, sizeof record.gateway, "10.0.0.1");
     std::memset(record.peer_ip, '9', sizeof record.peer_ip);  // no NUL: all 16 characters
-    PutText(record.dns1, sizeof record.dns1, "1.1.1.1");
-    PutText(record.dns2, sizeof record.dns2, "");
+    PutFieldText(record.dns1, sizeof record.dns1, "1.1.1.1");
+    PutFieldText(record.dns2, sizeof record.dns2, "");
     Block block = GoldenBlock();
     block[offsetof(VkParamSinglePort, dhcp)] = 1;
     block[offsetof(VkParamSinglePort, auto_dns)] = 2;  // only 1 reads "Enable" here

@@ -11,18 +11,16 @@
 #include "codec/crc.h"
 #include "codec/frame.h"
 #include "codec/search_answer.h"
+#include "support/text_fields.h"
 #include "vkcfg.h"
 
 using namespace vkcfg::codec;
+using vktest::Field;
 
 namespace {
 
 std::vector<uint8_t> Bytes(std::string_view s) {
     return {s.begin(), s.end()};
-}
-
-std::string Field(const char* field, size_t width) {
-    return std::string(field, strnlen(field, width));
 }
 
 }  // namespace

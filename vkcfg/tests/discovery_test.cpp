@@ -15,22 +15,18 @@
 #include "device_list.h"
 #include "network.h"
 #include "support/scripted_peer.h"
+#include "support/sim_helpers.h"
 #include "vkcfg.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using vktest::Field;
+using vktest::Model;
 
-std::string Field(const char* field, size_t width) {
-    return std::string(field, strnlen(field, width));
-}
+using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
-}
-
-const vksim::ModelInfo& Model(const char* name) {
-    return *vksim::FindModel(std::string(name));
 }
 
 // Expects the record to describe the simulated device as the device itself holds it.

@@ -10,21 +10,14 @@
 #include "codec/frame.h"
 #include "codec/param_record.h"
 #include "codec/text_commands.h"
+#include "support/text_fields.h"
 #include "vkcfg.h"
 
 using namespace vkcfg::codec;
+using vktest::Field;
+using vktest::Put;
 
 namespace {
-
-std::string Field(const char* f, size_t w) {
-    return std::string(f, strnlen(f, w));
-}
-
-template <size_t N>
-void Put(char (&field)[N], const char* text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text, std::min(N, std::strlen(text)));
-}
 
 VkaWorkBlock Stored(std::initializer_list<const char*> answers) {
     VkaWorkBlock b{};

@@ -11,12 +11,6 @@ using namespace vktest;
 
 namespace {
 
-template <size_t N>
-void Put(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), std::min(N, text.size()));
-}
-
 int LoginTo(const vksim::Device& d, LoginRecord& login) {
     return vk_login(Ip(d).c_str(), d.mac.data(), &login);
 }

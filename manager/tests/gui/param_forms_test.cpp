@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cstring>
 
+#include "core/field_text.h"
 #include "gui/grid_typing.h"
 #include "gui/gui_support.h"
 #include "ui/params/form_login.h"
@@ -26,27 +27,22 @@ using X = ExParamSheet;
 
 const std::vector<std::string> kNames{"UDP", "TCP", "REAL_COM"};
 
-void PutText(char* field, size_t width, const char* text) {
-    std::memset(field, 0, width);
-    std::memcpy(field, text, std::strlen(text));
-}
-
 Block StandardBlock(uint8_t dhcp = 0) {
     Block block(VK_PARAM_BUFFER_SIZE, 0);
     VkParamSinglePort p{};
     p.model_code = VK_MODEL_VKB220;
-    PutText(p.user_name, sizeof p.user_name, "admin");
-    PutText(p.password, sizeof p.password, "1234");
-    PutText(p.device_name, sizeof p.device_name, "Line-4");
-    PutText(p.firmware_version, sizeof p.firmware_version, "V3.10");
+    PutFieldText(p.user_name, sizeof p.user_name, "admin");
+    PutFieldText(p.password, sizeof p.password, "1234");
+    PutFieldText(p.device_name, sizeof p.device_name, "Line-4");
+    PutFieldText(p.firmware_version, sizeof p.firmware_version, "V3.10");
     const uint8_t mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     std::memcpy(p.mac, mac, 6);
-    PutText(p.ip, sizeof p.ip, "10.0.0.20");
-    PutText(p.netmask, sizeof p.netmask, "255.255.255.0");
-    PutText(p.gateway, sizeof p.gateway, "10.0.0.1");
-    PutText(p.peer_ip, sizeof p.peer_ip, "10.0.0.5");
-    PutText(p.dns1, sizeof p.dns1, "10.0.0.2");
-    PutText(p.dns2, sizeof p.dns2, "10.0.0.3");
+    PutFieldText(p.ip, sizeof p.ip, "10.0.0.20");
+    PutFieldText(p.netmask, sizeof p.netmask, "255.255.255.0");
+    PutFieldText(p.gateway, sizeof p.gateway, "10.0.0.1");
+    PutFieldText(p.peer_ip, sizeof p.peer_ip, "10.0.0.5");
+    PutFieldText(p.dns1, sizeof p.dns1, "10.0.0.2");
+    PutFieldText(p.dns2, sizeof p.dns2, "10.0.0.3");
     p.local_port = 4001;
     p.peer_port = 4002;
     p.protocol = 1;
@@ -120,9 +116,9 @@ struct StandardForm {
     ui::TParaInfoForm form{sheet, block, nullptr};
     StandardForm() {
         VkSearchRecord record{};
-        PutText(record.ip, sizeof record.ip, "10.0.0.20");
-        PutText(record.netmask, sizeof record.netmask, "255.255.255.0");
-        PutText(record.gateway, sizeof record.gateway, "10.0.0.1");
+        PutFieldText(record.ip, sizeof record.ip, "10.0.0.20");
+        PutFieldText(record.netmask, sizeof record.netmask, "255.255.255.0");
+        PutFieldText(record.gateway, sizeof record.gateway, "10.0.0.1");
         sheet.FillSystemPage(RecordBytes(record), block);
         form.show();
         QApplication::setActiveWindow(&form);

@@ -4,11 +4,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <nlohmann/json.hpp>
 
+#include "support/image_builder.h"
 #include "support/vkctl_runner.h"
 
 using namespace vkctltest;
@@ -17,35 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-uint16_t Crc(const std::vector<uint8_t>& d, size_t n) {
-    uint16_t crc = 0;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= static_cast<uint16_t>(d[i] << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
-    }
-    return crc;
-}
-
 // An image of `body` bytes after its 4096-byte header, for the model's variant.
 std::vector<uint8_t> ImageFor(const std::string& model, size_t body, const std::string& minimum = "V1.0") {
-    std::vector<uint8_t> image(4096 + body, 0);
-    for (size_t i = 4096; i < image.size(); ++i)
-        image[i] = static_cast<uint8_t>(i * 13);
     const bool b32 = model != "VKA100" && model != "VKB200";
-    auto put = [&](size_t at, const std::string& text) {
-        std::copy(text.begin(), text.end(), image.begin() + at);
-    };
-    put(0, b32 ? "B32" : "BIN");
-    put(8, "V2.2");
-    put(24, model);
-    put(1096, minimum);
-    if (b32) {
-        const uint16_t crc = Crc(image, image.size() % 65536);
-        image[1112] = static_cast<uint8_t>(crc & 0xFF);
-        image[1113] = static_cast<uint8_t>(crc >> 8);
-    }
-    return image;
+    return torvane::test::BuildImage({.magic = b32 ? "B32" : "BIN",
+                                      .file_size = 4096 + body,
+                                      .version = "V2.2",
+                                      .target_model = model,
+                                      .minimum_version = minimum});
 }
 
 class VkctlUpdate : public ::testing::Test {
@@ -62,18 +40,12 @@ class VkctlUpdate : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir); }
 
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        torvane::test::WriteBytes(dir / name, bytes);
         return (dir / name).string();
     }
 
     Outcome Run(std::vector<std::string> args) { return Vkctl(args, env); }
 };
-
-std::vector<uint8_t> Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST_F(VkctlUpdate, UpdatesADeviceOfEachVariantAndWritesItsBackupBack) {
     for (const char* model : {"VKA100", "VKB200", "VKB301"}) {
@@ -94,7 +66,7 @@ TEST_F(VkctlUpdate, UpdatesADeviceOfEachVariantAndWritesItsBackupBack) {
                       "vkctl: The updating is complete,The target device's firmware version is V2.2"});
         const vksim::Device after = net.WithDevice(0, [](vksim::Device& d) { return d; });
         EXPECT_EQ(after.firmware, "V2.2");
-        const auto backup = Bytes(j["backup"].get<std::string>());
+        const auto backup = torvane::test::ReadBytes(j["backup"].get<std::string>());
         ASSERT_GE(backup.size(), 1024u);
         EXPECT_TRUE(std::equal(backup.begin(), backup.begin() + 1024, after.update.data.begin()))
             << "the backup was written back";
@@ -180,7 +152,7 @@ TEST_F(VkctlUpdate, AWebFileAloneOrInsteadOfTheBackup) {
     data = net.WithDevice(0, [](vksim::Device& d) { return d.update.data; });
     EXPECT_TRUE(std::equal(web.begin(), web.end(), data.begin())) << "the WEB file, not the backup";
     EXPECT_EQ(data[3000], 0xFF) << "the restart erased the rest";
-    const auto remembered = Bytes(dir / "home" / "updatevkafile.txt");
+    const auto remembered = torvane::test::ReadBytes(dir / "home" / "updatevkafile.txt");
     EXPECT_EQ(std::string(remembered.begin(), remembered.end()),
               (dir / "fw.bin").string() + "\r\n" + web_path + "\r\n");
 }

@@ -7,16 +7,13 @@
 
 #include "device_list.h"
 #include "network.h"
+#include "support/text_fields.h"
 #include "vkcfg.h"
 
 namespace vktest {
 
 inline const vksim::ModelInfo& Model(const char* name) {
     return *vksim::FindModel(std::string(name));
-}
-
-inline std::string Field(const char* field, size_t width) {
-    return std::string(field, strnlen(field, width));
 }
 
 inline std::string Ip(const vksim::Device& d) {

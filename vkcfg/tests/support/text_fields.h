@@ -1,15 +1,30 @@
 // The text fields of the library's records that must always end with a NUL inside the field (the
-// header names the others, which may fill their whole width), and a check for them.
+// header names the others, which may fill their whole width), a check for them, and the reading and
+// writing of a fixed-width text field in tests.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "vkcfg.h"
 
 namespace vktest {
+
+// The text of a fixed-width field: up to its first NUL or its whole width.
+inline std::string Field(const char* field, size_t width) {
+    return std::string(field, strnlen(field, width));
+}
+
+// Fills a field with `text` (cut to the field's width) and zeros after it.
+template <size_t N>
+void Put(char (&field)[N], std::string_view text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(N, text.size()));
+}
 
 struct TextField {
     const char* name;
