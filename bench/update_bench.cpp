@@ -50,8 +50,9 @@ Run Measure(const Variant& v, int delay, const std::string& image) {
     torvane::VkcfgLibrary library;
     torvane::test::TempDir dir;
     torvane::PlatformFileWriter files;
-    torvane::UpdateEnvironment env{library,    ui, files, torvane::OpenUpdateSocket, dir.path(),
-                                   dir.path(), {}, torvane::LocalTimeNow,     torvane::SleepFor};
+    torvane::UpdateEnvironment env{library,          ui,         files, torvane::OpenUpdateSocket,
+                                   dir.path(),       dir.path(), {},    torvane::LocalTimeNow,
+                                   torvane::SleepFor};
     torvane::MacBytes mac;
     std::copy(device.mac.begin(), device.mac.end(), mac.begin());
     torvane::UpdateEngine engine(env, device.model->code, mac);
@@ -81,8 +82,8 @@ int main() {
     }
     torvane::UpdateTimings protocol;
     const Variant variants[] = {{"VKA100", "BIN", 4096 + 0xEC00}, {"VKB220", "B32", 0x40000}};
-    std::printf("%-8s %8s %9s %10s %12s %10s %8s\n", "variant", "delay ms", "answered", "wall ms",
-                "answering ms", "floor ms", "ratio");
+    std::printf("%-8s %8s %9s %10s %12s %10s %8s %8s\n", "variant", "delay ms", "answered", "wall ms",
+                "answering ms", "floor ms", "ratio", "nominal");
     bool ok = true;
     torvane::test::TempDir images;
     for (const Variant& v : variants) {
@@ -95,15 +96,19 @@ int main() {
         for (int delay : {0, 1, 5}) {
             const Run run = Measure(v, delay, image);
             const bool drains = std::string(v.model) == "VKA100";
-            const double floor = run.answering_ms + protocol.restart_pause_ms +
-                                 (drains ? protocol.drain_wait_ms : 0) + kLogoutPauseMs +
-                                 static_cast<double>(run.unanswered_polls) * protocol.poll_pause_ms;
+            const double pauses = protocol.restart_pause_ms + (drains ? protocol.drain_wait_ms : 0) +
+                                  kLogoutPauseMs +
+                                  static_cast<double>(run.unanswered_polls) * protocol.poll_pause_ms;
+            const double floor = run.answering_ms + pauses;
             const double ratio = run.wall_ms / floor;
+            // The same against the delays the device was told to take, without the time its own sleeps
+            // overran on a loaded machine: shown beside the target's ratio, not judged.
+            const double nominal = run.wall_ms / (static_cast<double>(run.answered) * delay + pauses);
             const bool done = run.result == torvane::UpdateResult::kDone;
             ok = ok && done && (delay == 0 || ratio <= 1.10);
-            std::printf("%-8s %8d %9zu %10.1f %12.1f %10.1f %8.3f%s\n",
+            std::printf("%-8s %8d %9zu %10.1f %12.1f %10.1f %8.3f %8.3f%s\n",
                         std::string(v.model) == "VKA100" ? "A" : "C", delay, run.answered, run.wall_ms,
-                        run.answering_ms, floor, ratio, done ? "" : "  UPDATE FAILED");
+                        run.answering_ms, floor, ratio, nominal, done ? "" : "  UPDATE FAILED");
         }
     }
     std::printf("target: ratio <= 1.10 for delay >= 1 ms\n");

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/text/device_text.h"
 #include "core/update/backup_name.h"
 #include "core/update/update_button.h"
 #include "device_resolution.h"
@@ -49,8 +50,9 @@ class EngineRun {
     torvane::UpdateEnvironment Environment(const std::string& backup_dir) {
         const fs::path program = torvane::ProgramFolder();
         const fs::path backups = backup_dir.empty() ? program / torvane::kBackupFolder : fs::path(backup_dir);
-        return {library_, ui_,  files_, torvane::OpenUpdateSocket, program, backups, {},
-                torvane::LocalTimeNow, torvane::SleepFor};
+        return {library_,         ui_,     files_, torvane::OpenUpdateSocket,
+                program,          backups, {},     torvane::LocalTimeNow,
+                torvane::SleepFor};
     }
 
     torvane::VkcfgLibrary library_;
@@ -100,8 +102,8 @@ void PrintUpdateJson(const torvane::UpdateButtonOutcome& done) {
     nlohmann::ordered_json j;
     j["result"] = static_cast<int>(out.result);
     j["backup"] = out.backup_path;
-    j["new_model"] = out.new_model;
-    j["new_version"] = out.new_version;
+    j["new_model"] = torvane::DeviceTextToUtf8(out.new_model);
+    j["new_version"] = torvane::DeviceTextToUtf8(out.new_version);
     j["data_written"] = done.data_write == DataWriteResult::kWritten;
     std::fputs(DumpJson(j).c_str(), stdout);
 }

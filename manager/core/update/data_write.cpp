@@ -28,10 +28,14 @@ const DataVariant kDataA{"Resume the data...",
                          DataPlanA,
                          false};
 
+constexpr uint64_t kLargestFileB = 0xFFFF;
+constexpr const char* kTooLargeB =
+    "The file is longer than 65535 bytes and cannot be written,Process is abort.";
+
 // The B family's count of bytes is 16 bits wide: a longer file is refused before any block goes out.
 const DataVariant kDataB{"Resume the device's data...",
-                         0xFFFF,
-                         "The file is longer than 65535 bytes and cannot be written,Process is abort.",
+                         kLargestFileB,
+                         kTooLargeB,
                          MessageButtons::kOk,
                          "The process is fault,Maybe the deivce is offline.",
                          DataPlanB,
@@ -72,6 +76,14 @@ DataWriteResult WriteData(const UpdateEnvironment& env, UpdateLink& link, const 
 }
 
 }  // namespace
+
+std::optional<std::string> RefuseDataFileBeforeLogin(UpdateVariant variant, const std::string& path) {
+    if (variant != UpdateVariant::kB) return std::nullopt;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
+    if (ec || size <= kLargestFileB) return std::nullopt;
+    return std::string(kTooLargeB);
+}
 
 DataWriteResult WriteDataA(const UpdateEnvironment& env, UpdateLink& link, const std::string& path) {
     return WriteData(env, link, path, kDataA);

@@ -69,6 +69,14 @@ UpdateButtonOutcome Button1Click(UpdateEngine& engine, const std::string& ip, co
         Tell(engine, MessageKind::kError, "The WEB file is not exist,Process is abort!");
         return done;
     }
+    // A WEB file the data write will refuse must not wait until after the update: with both options
+    // the backup is not written back, and the device would be left with an erased data area.
+    const UpdateVariant variant = UpdateVariantFor(engine.login_record().model_code);
+    if (const auto refusal = options.web ? update_internal::RefuseDataFileBeforeLogin(variant, files.web_path)
+                                         : std::nullopt) {
+        Tell(engine, MessageKind::kError, *refusal);
+        return done;
+    }
     if (!options.firmware) {
         done.data_write = engine.WriteDataFile(ip, files.web_path);
         Tell(engine, MessageKind::kInformation, "The WEB updating is complete.");

@@ -139,6 +139,10 @@ DataWriteResult UpdateEngine::WriteDataFile(const std::string& ip, const std::st
         return DataWriteResult::kBusy;
     }
     Busy busy(running_);
+    if (const auto refusal = RefuseDataFileBeforeLogin(UpdateVariantFor(login_.model_code), path)) {
+        env_.ui.ShowMessage(MessageKind::kError, *refusal, MessageButtons::kOk);
+        return DataWriteResult::kRefusedFile;
+    }
     const LoginOutcome login = Login(ip);
     if (login.refused_twice) return DataWriteResult::kLoginRefused;
     if (login.result != VK_OK) return DataWriteResult::kLoginFailed;

@@ -115,7 +115,8 @@ std::optional<std::string> SaveBackup(UpdateRun& run, UpdateVariant variant,
     const UpdateEnvironment& env = run.env();
     try {
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        return env.files.AddNewFile(env.backup_folder, BackupStem(env.local_time()), BackupExtension(variant), text)
+        return env.files
+            .AddNewFile(env.backup_folder, BackupStem(env.local_time()), BackupExtension(variant), text)
             .string();
     } catch (const FileError& e) {
         run.Fail(OwnText(std::string("The device's data could not be saved. ") + e.what() +

@@ -115,6 +115,11 @@ UpdateOutcome UpdateVariantA(const UpdateEnvironment& env, UpdateLink& link, con
 UpdateOutcome UpdateVariantB(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in);
 UpdateOutcome UpdateVariantC(const UpdateEnvironment& env, UpdateLink& link, const VariantInput& in);
 
+// Variant B's data write cannot hold a file longer than 65,535 bytes: its refusal, known from the
+// file's size before anything goes to the device (the logins included); nothing for the other variants,
+// whose limits the write variants test after the logins.
+std::optional<std::string> RefuseDataFileBeforeLogin(UpdateVariant variant, const std::string& path);
+
 // The write variants of the data write, after the second login.
 DataWriteResult WriteDataA(const UpdateEnvironment& env, UpdateLink& link, const std::string& path);
 DataWriteResult WriteDataB(const UpdateEnvironment& env, UpdateLink& link, const std::string& path);

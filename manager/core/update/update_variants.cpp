@@ -264,7 +264,8 @@ std::optional<FirmwareImage> AcceptImage(const UpdateEnvironment& env, UpdateVar
         env.ui.ShowMessage(MessageKind::kError, check.refusal, MessageButtons::kOk);
         return std::nullopt;
     }
-    WriteRememberedPaths(env.files, env.program_folder, {files.firmware_path, files.web_path}, v != UpdateVariant::kB);
+    WriteRememberedPaths(env.files, env.program_folder, {files.firmware_path, files.web_path},
+                         v != UpdateVariant::kB);
     return std::move(check.image);
 }
 

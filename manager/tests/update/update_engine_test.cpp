@@ -275,6 +275,7 @@ TEST_F(UpdateOverUdp, DataWritesRefuseFilesTooLargeAndSendNothingForAnEmptyOne) 
         size_t size;
         DataWriteResult result;
         Lines messages;
+        bool logs_in = true;  // false: refused before anything reaches the device
     };
     const Case cases[] = {
         {"VKA100", 32768, DataWriteResult::kWritten, {}},
@@ -282,10 +283,12 @@ TEST_F(UpdateOverUdp, DataWritesRefuseFilesTooLargeAndSendNothingForAnEmptyOne) 
          32769,
          DataWriteResult::kRefusedFile,
          {"error Yes " + Utf8ToDeviceText("下载文件长度过长，无法下载。").bytes}},
+        {"VKB200", 65535, DataWriteResult::kWritten, {}},
         {"VKB200",
          65536,
          DataWriteResult::kRefusedFile,
-         {"error OK The file is longer than 65535 bytes and cannot be written,Process is abort."}},
+         {"error OK The file is longer than 65535 bytes and cannot be written,Process is abort."},
+         false},
         {"VKB220",
          262145,
          DataWriteResult::kRefusedFile,
@@ -301,12 +304,31 @@ TEST_F(UpdateOverUdp, DataWritesRefuseFilesTooLargeAndSendNothingForAnEmptyOne) 
         WriteBytes(path, std::vector<uint8_t>(c.size, 0x42));
         EXPECT_EQ(engine->WriteDataFile(Ip(), path.string()), c.result);
         EXPECT_EQ(Messages(), c.messages);
-        EXPECT_EQ(ui.Lines("progress.show").size(), 1u);
-        EXPECT_EQ(ui.Lines("progress.close").size(), 1u);
+        EXPECT_EQ(ui.Lines("progress.show").size(), c.logs_in ? 1u : 0u);
+        EXPECT_EQ(ui.Lines("progress.close").size(), c.logs_in ? 1u : 0u);
+        if (!c.logs_in) {
+            EXPECT_TRUE(net->Requests().empty()) << "not even a login";
+        }
         if (c.result != DataWriteResult::kWritten || c.size == 0) {
             EXPECT_EQ(CountOf("FA F6") + CountOf("F8 00"), 0u);
         }
     }
+}
+
+// With both options the WEB file replaces the backup's write-back: a WEB file that variant B's data
+// write cannot take stops the button before the update, not after it erased the data area.
+TEST_F(UpdateOverUdp, AWebFileTooLongForVariantBStopsTheButtonBeforeTheUpdate) {
+    StartDevice("model=VKB200");
+    auto engine = Engine();
+    const auto web = dir.path() / "web.bin";
+    WriteBytes(web, std::vector<uint8_t>(65536, 0x42));
+    const auto done = Button1Click(
+        *engine, Ip(), {Image(SpecFor("VKB200", 1000)), web.string(), std::nullopt}, {true, true});
+    EXPECT_FALSE(done.update);
+    EXPECT_FALSE(done.data_write);
+    EXPECT_EQ(Messages(),
+              Lines{"error OK The file is longer than 65535 bytes and cannot be written,Process is abort."});
+    EXPECT_TRUE(net->Requests().empty());
 }
 
 TEST_F(UpdateOverUdp, ASecondStartWhileAnExchangeRunsIsRefused) {

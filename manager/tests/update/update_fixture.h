@@ -15,9 +15,9 @@
 #include "network.h"
 #include "platform/file_writer.h"
 #include "platform/update_socket.h"
+#include "support/image_builder.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
-#include "support/image_builder.h"
 
 namespace torvane::test {
 
@@ -48,14 +48,10 @@ class UpdateOverUdp : public ::testing::Test {
         fast.restart_pause_ms = 50;
         fast.poll_pause_ms = 10;
         std::filesystem::create_directories(dir.path() / "imgfile");
-        return {library,
-                ui,
-                files,
-                OpenUpdateSocket,
-                dir.path(),
-                dir.path() / "imgfile",
-                fast,
-                [this] { return clock_runs ? LocalTimeNow() : clock; },
+        return {library,    ui,
+                files,      OpenUpdateSocket,
+                dir.path(), dir.path() / "imgfile",
+                fast,       [this] { return clock_runs ? LocalTimeNow() : clock; },
                 SleepFor};
     }
 
