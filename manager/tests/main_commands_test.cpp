@@ -16,6 +16,7 @@
 #include "core/book_file.h"
 #include "core/main_commands.h"
 #include "platform/file_writer.h"
+#include "support/book_record.h"
 #include "support/noting_library.h"
 #include "support/recording_ui.h"
 #include "support/sandbox.h"
@@ -26,6 +27,7 @@ namespace torvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::BookRecord;
 using test::ExtendedSlot;
 using test::StandardRecord;
 using Lines = std::vector<std::string>;
@@ -34,12 +36,6 @@ class NoTable final : public SharedDeviceTable {
   public:
     SharedTableSnapshot Read() override { return {}; }
 };
-
-std::string BookRecord(const std::string& ip) {
-    std::string r(66, '\0');
-    r.replace(0, ip.size(), ip);
-    return r;
-}
 
 std::string FileBytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -15,6 +15,7 @@
 #include "device_list.h"
 #include "network.h"
 #include "shared_table.h"
+#include "support/book_record.h"
 #include "support/child_process.h"
 #include "support/sandbox.h"
 #include "support/unreadable_files.h"
@@ -35,12 +36,6 @@ vksim::Device Named(const char* model, size_t index, const char* name, const cha
     d.name = name;
     d.firmware = firmware;
     return d;
-}
-
-std::string BookRecord(const std::string& ip) {
-    std::string r(66, '\0');
-    r.replace(0, ip.size(), ip);
-    return r;
 }
 
 std::string Row(const std::string& caption, const std::string& mac, const std::string& ip,
