@@ -100,6 +100,15 @@ QStringList Captions(const ui::TPropertyGrid* grid) {
     return out;
 }
 
+// The title as the window system holds it on X11 once it has caught up with the window (offscreen there
+// is none to ask).
+void ExpectSystemTitle(QWidget* window, const std::string& expected) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << expected;
+    if (!WindowSystemTitle(window)) return;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return *WindowSystemTitle(window) == expected; }, 2000))
+        << expected << " as the window manager shows it: " << *WindowSystemTitle(window);
+}
+
 void ScreenshotEveryPage(ui::TParamFormBase& form, const QString& prefix) {
     for (int i = 0; i < form.PageControl1()->count(); ++i) {
         form.PageControl1()->setCurrentIndex(i);
@@ -129,6 +138,7 @@ struct StandardForm {
 TEST(TParaInfoForm, ShowsTheBlockOnFivePagesOfRowsWithTheirEditors) {
     StandardForm f;
     EXPECT_EQ(f.form.windowTitle(), "Setting");
+    ExpectSystemTitle(&f.form, "Setting");
     EXPECT_EQ(Tabs(f.form.PageControl1()),
               (QStringList{"System", "Device", "Network", "Interface", "Serial"}));
     EXPECT_EQ(f.form.DefaultButton()->text(), "Default");
@@ -171,6 +181,9 @@ TEST(TParaInfoForm, ShowsTheBlockOnFivePagesOfRowsWithTheirEditors) {
     EXPECT_TRUE(qobject_cast<QComboBox*>(f.Grid(P::kSerial)->Editor("Baudrate"))->isEditable());
     EXPECT_NE(qobject_cast<ui::TSpinEdit*>(f.Grid(P::kSerial)->Editor("Max Length(Bytes)")), nullptr);
     EXPECT_GT(f.Grid(P::kSerial)->columnWidth(0), f.Grid(P::kInterface)->columnWidth(0));
+    // A free-text list opens at the item shown.
+    EXPECT_EQ(qobject_cast<QComboBox*>(f.Grid(P::kSerial)->Editor("Baudrate"))->currentIndex(), 5);
+    EXPECT_EQ(qobject_cast<QComboBox*>(f.Grid(P::kInterface)->Editor("Work Mode"))->currentIndex(), 2);
     ScreenshotEveryPage(f.form, "ParaInfoForm");
 }
 
@@ -284,6 +297,7 @@ struct ExtendedForm {
 TEST(TParaInfoExForm, ShowsTheTimeDeviceOnFivePagesWithCategoryRows) {
     ExtendedForm f;
     EXPECT_EQ(f.form.windowTitle(), "Setting - VMS450");
+    ExpectSystemTitle(&f.form, "Setting - VMS450");
     EXPECT_EQ(Tabs(f.form.PageControl1()),
               (QStringList{"System Information", "Device Information", "Network", "NTP", "Channel-0"}));
     EXPECT_EQ(f.form.ModifyButton()->text(), "Modify");
@@ -336,6 +350,7 @@ TEST(TFormLogin, StartsWithItsDesignedTextsAndTheFocusOnThePassword) {
     QApplication::setActiveWindow(&login);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&login));
     EXPECT_EQ(login.windowTitle(), "Input the username and password");
+    ExpectSystemTitle(&login, "Input the username and password");
     EXPECT_EQ(login.Label1()->text(), "Username:");
     EXPECT_EQ(login.Label2()->text(), "Password:");
     EXPECT_EQ(login.Edit1()->text(), "admin");

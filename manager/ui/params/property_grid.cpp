@@ -171,11 +171,13 @@ void TPropertyGrid::SetEditorText(QWidget* editor, const QString& text) {
         edit->setText(text);
         edit->setCursorPosition(0);
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        int index = combo->findText(text);
         if (combo->isEditable()) {
+            // The list opens at the item shown (not at its first one), which Enter would otherwise take.
+            if (index >= 0) combo->setCurrentIndex(index);
             combo->setEditText(text);
             return;
         }
-        int index = combo->findText(text);
         if (index < 0) {  // a text the list does not hold is shown all the same
             combo->addItem(text);
             index = combo->count() - 1;
