@@ -1,6 +1,7 @@
 // The workstation's interfaces and ARP rows, each test inside a network namespace of its own made on a
 // thread of the test (fresh loopback, veth pairs and a tun device made there), so that the machine's own
-// interfaces and ARP table are never touched.
+// interfaces and ARP table are never touched. Also the device session's temporary ARP entry on such a
+// table.
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <net/if.h>
@@ -9,12 +10,18 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "core/params/param_session.h"
 #include "platform/net_func.h"
+#include "platform/workstation_arp.h"
+#include "support/noting_library.h"
+#include "support/recording_ui.h"
 #include "support/sandbox.h"
+#include "support/scripted_library.h"
 
 namespace torvane {
 namespace {
@@ -183,6 +190,76 @@ TEST(NetFunc, DeleteArpEntriesByAddressOrAllOnOneOrEveryAdapter) {
         AddRows(rows);
         DeleteArpEntries("*", "");  // all of every adapter
         EXPECT_TRUE(ArpRows().empty());
+    }));
+}
+
+// The ARP rows at the first library call of each kind and at the window of one session with a standard device
+// of the local search whose login results are scripted; the operator presses the modify button.
+struct SessionRows {
+    std::map<std::string, std::set<std::string>> at;  // "vk_login", "vk_read_setting", "window"...
+    std::vector<std::string> boxes, log;
+};
+
+SessionRows OpenDevice(std::vector<int> logins) {
+    static const std::vector<std::string> kNames{"UDP", "TCP", "REAL_COM"};
+    const MacBytes mac{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    SessionRows rows;
+    test::ScriptedLibrary scripted;
+    test::NotingLibrary library(scripted, [&](const std::string& call) {
+        rows.at.emplace(call.substr(0, call.find(' ')), ArpRows());
+    });
+    test::RecordingUi ui;
+    ui.credential_answers.push_back(Credentials{"admin", "x"});
+    ui.in_param_window = [&](ParamSheet& sheet, std::span<uint8_t> block) {
+        rows.at["window"] = ArpRows();
+        EXPECT_EQ(sheet.Modity(block), std::nullopt);
+    };
+    scripted.ScriptLogins(std::move(logins));
+    std::vector<uint8_t> block(sizeof(VkParamRecord), 0);
+    block[0] = VK_MODEL_VKB220;
+    scripted.ScriptRead(VK_OK, block);
+    WorkstationArp arp;
+    ParamSession session(library, ui, arp, kNames, {[](std::chrono::milliseconds) {}, [] {}});
+    DeviceRow row;
+    row.sub = {MacToText(mac), "127.0.0.5", "dev", "V1", kLocationLocal};
+    row.image = kImageInSubnet;
+    row.param->DeviceRecord =
+        RecordBytes(test::StandardRecord(VK_MODEL_VKB220, mac, "127.0.0.5", "dev", "V1"));
+    session.ListView1DblClick(&row);
+    rows.at["after"] = ArpRows();
+    rows.boxes = ui.Lines("message ");
+    rows.log = ui.Lines("log ");
+    return rows;
+}
+
+// The entry ties the library's broadcast address to the device's MAC for the login and the read only;
+// it is gone before the window shows, is not made for the write, and is removed after a refused login
+// too. A table that cannot take it (no Ethernet interface) does not stop the session.
+TEST(WorkstationArp, TheSessionsEntryStandsForTheReadOnlyAndARefusedEntryDoesNotStopTheSession) {
+    const std::string broadcast = LibraryBroadcastAddress().value_or("(none)");
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([&] {
+        const std::set<std::string> none;
+        const std::set<std::string> entry{broadcast + " va 00:1a:2b:3c:4d:5e"};
+        const std::vector<std::string> written{"Modify 127.0.0.5 param successful!"};
+
+        ASSERT_TRUE(MakeTun());
+        SessionRows rows = OpenDevice({VK_OK});
+        EXPECT_EQ(rows.at["vk_read_setting"], none);
+        EXPECT_EQ(rows.log, written) << "the session went on without the entry";
+
+        ASSERT_TRUE(MakeVeth());
+        rows = OpenDevice({VK_OK});
+        EXPECT_EQ(rows.at["vk_login"], entry);
+        EXPECT_EQ(rows.at["vk_read_setting"], entry);
+        EXPECT_EQ(rows.at["window"], none);
+        EXPECT_EQ(rows.at["vk_write_setting"], none);
+        EXPECT_EQ(rows.at["after"], none);
+        EXPECT_EQ(rows.log, written);
+
+        rows = OpenDevice({VK_ERR_PASSWORD, VK_ERR_PASSWORD});
+        EXPECT_EQ(rows.at["vk_login"], entry);
+        EXPECT_EQ(rows.at["after"], none);
+        EXPECT_EQ(rows.boxes, (std::vector<std::string>{"error OK UserName or Password error!"}));
     }));
 }
 
