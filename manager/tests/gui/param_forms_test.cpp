@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cstring>
+#include <functional>
+#include <optional>
 
 #include "core/field_text.h"
 #include "gui/grid_typing.h"
@@ -16,6 +18,7 @@
 #include "ui/params/form_login.h"
 #include "ui/params/para_info_form.h"
 #include "ui/params/property_grid.h"
+#include "ui/qt_ui_port.h"
 #include "vkcfg.h"
 
 namespace torvane::test {
@@ -374,6 +377,34 @@ TEST(TFormLogin, StartsWithItsDesignedTextsAndTheFocusOnThePassword) {
     EXPECT_EQ(login.Typed().password, "012345678") << "the designed text was selected and typed over";
     QTest::keyClick(login.Edit2(), Qt::Key_Return);
     EXPECT_FALSE(login.isVisible());
+}
+
+// The UI port's credential question: each dialog starts with the designed texts, and the texts of the
+// boxes are taken however the dialog is closed (OK, Escape or the frame), as its result is not looked at.
+TEST(TFormLogin, TheUiPortTakesTheTextsHoweverTheDialogIsClosed) {
+    QWidget owner;
+    owner.show();
+    ui::QtUiPort port(&owner, nullptr, nullptr);
+    const std::function<void(ui::TFormLogin*)> closes[] = {
+        [](ui::TFormLogin* login) { QTest::mouseClick(login->Button1(), Qt::LeftButton); },
+        [](ui::TFormLogin* login) { QTest::keyClick(login->Edit2(), Qt::Key_Escape); },
+        [](ui::TFormLogin* login) { login->close(); },
+    };
+    for (size_t i = 0; i < std::size(closes); ++i) {
+        QString shown;
+        WhenModalShown([&, i](QWidget* w) {
+            auto* login = qobject_cast<ui::TFormLogin*>(w);
+            ASSERT_NE(login, nullptr);
+            shown = login->Edit1()->text() + "/" + login->Edit2()->text();
+            login->Edit1()->setText(QString("op%1").arg(i));
+            closes[i](login);
+        });
+        const std::optional<Credentials> typed = port.AskCredentials("10.0.0.7");
+        EXPECT_EQ(shown, "admin/73915026") << i;
+        ASSERT_TRUE(typed.has_value()) << i;
+        EXPECT_EQ(typed->user_name, "op" + std::to_string(i));
+        EXPECT_EQ(typed->password, "73915026");
+    }
 }
 
 }  // namespace
