@@ -44,15 +44,18 @@ std::vector<BookEntry> AddressBook::Entries() const {
 }
 
 bool AddressBook::SaveAddressBook() {
-    return Write(file_);
+    return Written([this] { WriteBookFile(files_, file_, Entries()); });
 }
 
+// The copy is added beside the file and never replaces one: a copy of an earlier run (or of a
+// second program closed in the same second) keeps its edits, and this one takes a "-2" name.
 bool AddressBook::SaveUnsavedCopy(std::time_t now) {
     char stamp[16];
     std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", std::localtime(&now));
-    std::filesystem::path copy = file_;
-    copy += std::string(".unsaved-") + stamp;
-    if (!Write(copy)) return false;
+    const std::string stem = file_.filename().string() + ".unsaved-" + stamp;
+    std::filesystem::path copy;
+    if (!Written([&] { copy = files_.AddNewFile(file_.parent_path(), stem, "", EncodeBookFile(Entries())); }))
+        return false;
     ui_.ShowMessage(MessageKind::kWarning,
                     "The address book could not be read from " + file_.string() +
                         " at start, so that file was left as it is. The address book of this run was "
@@ -62,9 +65,9 @@ bool AddressBook::SaveUnsavedCopy(std::time_t now) {
     return true;
 }
 
-bool AddressBook::Write(const std::filesystem::path& path) {
+bool AddressBook::Written(const std::function<void()>& write) {
     try {
-        WriteBookFile(files_, path, Entries());
+        write();
         return true;
     } catch (const FileError& e) {
         ui_.ShowMessage(MessageKind::kError, e.what(), MessageButtons::kOk);

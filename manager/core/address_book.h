@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +41,9 @@ class AddressBook {
     // The "AddressBook" rows in list order, as the file holds them.
     std::vector<BookEntry> Entries() const;
     // For a file that could not be read, and so must not be replaced: writes the rows to a new file
-    // beside it, "<file>.unsaved-YYYYMMDDHHMMSS" (local time `now`), and says so in a box that names
-    // both files. A write error is shown in an error box; false then.
+    // beside it, "<file>.unsaved-YYYYMMDDHHMMSS" (local time `now`; "-2", "-3", ... appended when that
+    // name is taken, for no file is ever replaced), and says so in a box that names both files. A
+    // write error is shown in an error box; false then.
     bool SaveUnsavedCopy(std::time_t now);
 
     // Asks for an address, appends its row and looks the device up; silent when it does not answer.
@@ -59,7 +61,7 @@ class AddressBook {
     void Search();
 
   private:
-    bool Write(const std::filesystem::path& path);  // the rows to the file; an error box on failure
+    bool Written(const std::function<void()>& write);  // false, after an error box, on a FileError
     // vk_search_one of the row's address into `record` (zeroed first).
     int SearchRow(size_t row, VkSearchRecord& record);
     void MarkFound(size_t row, const VkSearchRecord& record, bool with_version);

@@ -53,12 +53,16 @@ std::vector<BookEntry> ReadBookFile(const fs::path& path) {
     return ParseBookRecords(file.bytes);
 }
 
-void WriteBookFile(FileWriter& files, const fs::path& path, const std::vector<BookEntry>& entries) {
+std::string EncodeBookFile(const std::vector<BookEntry>& entries) {
     std::string bytes;
     bytes.reserve(entries.size() * kBookRecordSize);
     for (const auto& e : entries)
         bytes += EncodeBookRecord(e);
-    files.ReplaceFile(path, bytes);
+    return bytes;
+}
+
+void WriteBookFile(FileWriter& files, const fs::path& path, const std::vector<BookEntry>& entries) {
+    files.ReplaceFile(path, EncodeBookFile(entries));
 }
 
 }  // namespace torvane

@@ -41,6 +41,9 @@ std::vector<BookEntry> ParseBookRecords(std::string_view bytes);
 // when a missing file cannot be created.
 std::vector<BookEntry> ReadBookFile(const std::filesystem::path& path);
 
+// The bytes of a file that holds the entries: their records in order.
+std::string EncodeBookFile(const std::vector<BookEntry>& entries);
+
 // Replaces the file with the entries' records; throws FileError and leaves the old file as it was.
 void WriteBookFile(FileWriter& files, const std::filesystem::path& path,
                    const std::vector<BookEntry>& entries);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -114,6 +115,52 @@ TEST_F(AddressBookTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
     std::ifstream in(file, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
     EXPECT_FALSE(fs::exists(dir.path() / "DevInfo.dat.new"));
+}
+
+// The copy of a book whose file could not be read is a new file each time: a file of its name (an
+// earlier run's copy, made in the same second) keeps its bytes, and the copy takes the next free name.
+TEST_F(AddressBookTest, AnUnsavedCopyNeverReplacesAFileOfItsName) {
+    const std::time_t now = 1'765'000'000;
+    char stamp[16];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", std::localtime(&now));
+    const fs::path taken = dir.path() / ("DevInfo.dat.unsaved-" + std::string(stamp));
+    const std::string earlier = Record("10.0.0.1", "an earlier run's edit");
+    std::ofstream(taken, std::ios::binary) << earlier;
+    ui.dialog_answers = {{true, "10.0.0.9"}};
+    book.Add();
+    ui.events.clear();
+
+    ASSERT_TRUE(book.SaveUnsavedCopy(now));
+    ASSERT_TRUE(book.SaveUnsavedCopy(now));
+    const auto bytes = [](const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(bytes(taken), earlier);
+    Lines messages;
+    for (const char* suffix : {"-2", "-3"}) {
+        const fs::path copy = taken.string() + suffix;
+        EXPECT_EQ(bytes(copy), Record("10.0.0.9", "")) << copy;
+        messages.push_back("message warning OK The address book could not be read from " + file.string() +
+                           " at start, so that file was left as it is. The address book of this run was "
+                           "saved to " +
+                           copy.string() + ".");
+    }
+    EXPECT_EQ(ui.events, messages);
+    EXPECT_FALSE(fs::exists(file)) << "the file itself is never written";
+
+    // A folder that takes no new file: an error box, and nothing is left behind.
+    ui.events.clear();
+    const auto before = std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    bool saved = true;
+    const std::string skip = test::RunWithoutFilePrivilege([&] { saved = book.SaveUnsavedCopy(now); });
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    if (!skip.empty()) GTEST_SKIP() << skip;
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(ui.events.size(), 1u);
+    EXPECT_EQ(ui.events[0].rfind("message error OK Cannot write " + taken.string(), 0), 0u) << ui.events[0];
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), before);
 }
 
 TEST_F(AddressBookTest, AddAsksForAnAddressAndLooksTheDeviceUp) {
