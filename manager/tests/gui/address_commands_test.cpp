@@ -1,4 +1,7 @@
 // Add, Edit and Del through the toolbar and the address dialog, accepted and cancelled.
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -106,6 +109,51 @@ TEST_F(AddressCommandsTest, AddEditAndDelGoThroughTheDialog) {
         form.reset();
         QTest::qWait(20);  // lets a pending poll of WhenModalShown see that no dialog came
     }
+}
+
+// The dialog as Add and Edit open it: the keys typed in one go, as a person types them, give the
+// address stored in the book (dots or none, Backspace, a pasted address).
+TEST_F(AddressCommandsTest, AnAddressTypedKeyByKeyIsTheOneStored) {
+    const struct {
+        const char* button;
+        const char* keys;  // "\b" Backspace, "\x16" Ctrl+V of kPasted
+        Lines rows;
+    } cases[] = {
+        {"Add", "192.168.1.20", {kBook, "Offline |  | 192.168.1.20 |  |  | AddressBook", kLocal}},
+        {"Add", "127000000013", {kBook, "Offline |  | 127.0.0.13 |  |  | AddressBook", kLocal}},
+        {"Add", "10.0.0.99\b\b8", {kBook, "Offline |  | 10.0.0.8 |  |  | AddressBook", kLocal}},
+        {"Add", "\x16", {kBook, "Offline |  | 172.16.254.3 |  |  | AddressBook", kLocal}},
+        {"Edit", "127.0.0.13", {"Offline |  | 127.0.0.13 |  |  | AddressBook", kLocal}},
+        {"Edit", "1.2\b\b\b\b\b\b\b192.168.1.20", {"Offline |  | 192.168.1.20 |  |  | AddressBook", kLocal}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + " " + c.keys);
+        form.reset();
+        WriteBook({"10.0.0.7"});
+        scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.0.0.20", "n", "V")});
+        Start();
+        if (std::string(c.button) == "Edit") SelectRow(0);
+        QApplication::clipboard()->setText(QStringLiteral("172.16.254.3"));
+        bool seen = false;
+        WhenModalShown([&](QWidget* dialog) {
+            seen = true;
+            // On X11 the focus arrives once the window manager has activated the dialog.
+            const bool focused =
+                QTest::qWaitFor([&] { return dialog->isAncestorOf(QApplication::focusWidget()); });
+            EXPECT_TRUE(focused) << "the dialog never got the focus";
+            if (!focused) return qobject_cast<QDialog*>(dialog)->reject();
+            TypeKeys(c.keys);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the default button, OK
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "Return did not close the dialog";
+                qobject_cast<QDialog*>(dialog)->reject();
+            }
+        });
+        QTest::mouseClick(form->ToolButton(c.button), Qt::LeftButton);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(ViewRows(), c.rows);
+    }
+    form.reset();
 }
 
 }  // namespace

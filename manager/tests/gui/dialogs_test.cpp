@@ -63,19 +63,6 @@ TEST(TIPEdit, SetTextFillsTheFieldsFromADottedText) {
     }
 }
 
-// Types `keys` one by one into whatever has the focus, as a person would ("\b" is Backspace).
-void TypeKeys(const char* keys) {
-    for (const char* k = keys; *k; ++k) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr) << "nothing has the focus before key " << (k - keys);
-        if (*k == '\b') {
-            QTest::keyClick(focused, Qt::Key_Backspace);
-        } else {
-            QTest::keyClick(focused, *k);
-        }
-    }
-}
-
 struct TypingCase {
     const char* initial;  // the dialog's text when it opens
     const char* keys;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -22,6 +23,13 @@ namespace torvane::test {
 std::optional<std::string> WindowSystemTitle(const QWidget* window) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return std::nullopt;
     return XWindowName(std::to_string(window->winId()));
+}
+
+void ExpectSystemTitle(QWidget* window, const std::string& expected) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << expected;
+    if (!WindowSystemTitle(window)) return;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return *WindowSystemTitle(window) == expected; }, 2000))
+        << expected << " as the window manager shows it: " << *WindowSystemTitle(window);
 }
 
 std::string XWindowName(const std::string& window_id) {
@@ -44,6 +52,20 @@ void SaveScreenshot(QWidget* widget, const QString& name) {
     const QString dir = QStringLiteral(TORVANE_SCREENSHOT_DIR);
     QDir().mkpath(dir);
     EXPECT_TRUE(widget->grab().save(dir + "/" + name + ".png")) << name.toStdString();
+}
+
+void TypeKeys(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "nothing has the focus before key " << (k - keys) << " of " << keys;
+        if (*k == '\b') {
+            QTest::keyClick(focused, Qt::Key_Backspace);
+        } else if (*k == '\x16') {
+            QTest::keyClick(focused, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(focused, *k);
+        }
+    }
 }
 
 void WhenModalShown(std::function<void(QWidget*)> act) {

@@ -22,8 +22,15 @@ namespace torvane::test {
 // The title the window system holds for the window (_NET_WM_NAME) on X11, as a desktop shows it;
 // nothing on other platforms (offscreen has no window system to ask).
 std::optional<std::string> WindowSystemTitle(const QWidget* window);
+// The title as the window system holds it on X11, once it has caught up with the window (offscreen
+// there is none to ask).
+void ExpectSystemTitle(QWidget* window, const std::string& expected);
 // _NET_WM_NAME of an X11 window (decimal or 0x... id), asked with xprop.
 std::string XWindowName(const std::string& window_id);
+
+// Types `keys` one by one into whatever has the focus at each key, as a person would: "\b" is
+// Backspace and "\x16" is Ctrl+V (paste).
+void TypeKeys(const char* keys);
 
 // Saves a PNG of the widget as <build>/screenshots/<name>.png.
 void SaveScreenshot(QWidget* widget, const QString& name);

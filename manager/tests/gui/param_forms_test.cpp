@@ -103,15 +103,6 @@ QStringList Captions(const ui::TPropertyGrid* grid) {
     return out;
 }
 
-// The title as the window system holds it on X11 once it has caught up with the window (offscreen there
-// is none to ask).
-void ExpectSystemTitle(QWidget* window, const std::string& expected) {
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << expected;
-    if (!WindowSystemTitle(window)) return;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return *WindowSystemTitle(window) == expected; }, 2000))
-        << expected << " as the window manager shows it: " << *WindowSystemTitle(window);
-}
-
 void ScreenshotEveryPage(ui::TParamFormBase& form, const QString& prefix) {
     for (int i = 0; i < form.PageControl1()->count(); ++i) {
         form.PageControl1()->setCurrentIndex(i);
