@@ -30,7 +30,8 @@ TEST(VkctlLogin, RefusedPasswordWithAndWithoutPasswordOption) {
     }
     EXPECT_TRUE(ChangeRequests(net).empty());
     // A second-generation device keeps the session of a refused login until it is told to end it.
-    EXPECT_EQ(RequestsWithCommand(net, 17), RequestsWithCommand(net, 21));
+    const size_t logins = RequestsWithCommand(net, 17);
+    EXPECT_EQ(RequestsWithCommandOnceLogged(net, 21, logins), logins);
 }
 
 TEST(VkctlLogin, PasswordFromTheOptionOrTheEnvironment) {

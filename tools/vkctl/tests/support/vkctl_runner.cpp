@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -169,6 +170,16 @@ size_t RequestsWithCommand(const vksim::Network& net, uint8_t command) {
     size_t n = 0;
     for (const auto& r : net.Requests())
         n += r.port == kBinaryPort && r.bytes.size() > 8 && r.bytes[8] == command;
+    return n;
+}
+
+size_t RequestsWithCommandOnceLogged(const vksim::Network& net, uint8_t command, size_t expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    size_t n = RequestsWithCommand(net, command);
+    while (n < expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        n = RequestsWithCommand(net, command);
+    }
     return n;
 }
 

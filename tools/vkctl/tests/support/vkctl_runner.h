@@ -37,6 +37,9 @@ std::vector<vksim::LoggedRequest> ChangeRequests(const vksim::Network& net);
 // Login requests of either generation.
 size_t LoginRequests(const vksim::Network& net);
 size_t RequestsWithCommand(const vksim::Network& net, uint8_t command);
+// The same once `expected` of them have been logged, or what has been logged after 2 s. vkctl sends its
+// logout without waiting for an answer and may end before the simulator has taken the datagram in.
+size_t RequestsWithCommandOnceLogged(const vksim::Network& net, uint8_t command, size_t expected);
 
 // Lines of a text, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
