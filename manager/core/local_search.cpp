@@ -34,18 +34,42 @@ int LocalSearch::SubnetImage(const std::string& ip_text) const {
     return SameSubnet(ip_text) ? kImageInSubnet : kImageOutOfSubnet;
 }
 
+void LocalSearch::SetRoutes(std::vector<SearchRoute> routes, BroadcastSetting& setting) {
+    routes_ = routes.empty() ? std::vector<SearchRoute>{LibraryRoute()} : std::move(routes);
+    setting_ = &setting;
+}
+
 PassOutcome LocalSearch::LocalSearchPass() {
+    PassOutcome outcome;
+    outcome.route_answers.assign(routes_.size(), 0);
+    std::vector<bool> searched(routes_.size(), false);
+    for (size_t r = 0; r < routes_.size(); ++r) {
+        const BroadcastScope scope(setting_, routes_[r]);
+        const int result = SearchAndMerge(outcome.route_answers[r]);
+        searched[r] = result == VK_OK;
+        if (!searched[r] && outcome.search_result == VK_OK) outcome.search_result = result;
+    }
+    if (std::none_of(searched.begin(), searched.end(), [](bool ok) { return ok; })) return outcome;
+    outcome.answers += MergeSharedTable();
+    for (size_t r = 0; r < routes_.size(); ++r) {
+        if (!searched[r]) continue;
+        const BroadcastScope scope(setting_, routes_[r]);
+        outcome.route_answers[r] += MergeExtendedSearch();
+    }
+    for (size_t n : outcome.route_answers)
+        outcome.answers += n;
+    return outcome;
+}
+
+int LocalSearch::SearchAndMerge(size_t& records) {
     std::memset(SearchRecords.data(), 0, SearchRecords.size() * sizeof(VkSearchRecord));
     int count = kCapacity;
-    PassOutcome outcome;
-    outcome.search_result = library_.vk_search_all(SearchRecords.data(), &count);
-    if (outcome.search_result != VK_OK) return outcome;
+    const int result = library_.vk_search_all(SearchRecords.data(), &count);
+    if (result != VK_OK) return result;
     count = Bounded(count);
     MergeSearchRecords(count);
-    outcome.answers = static_cast<size_t>(count);
-    outcome.answers += MergeSharedTable();
-    outcome.answers += MergeExtendedSearch();
-    return outcome;
+    records = static_cast<size_t>(count);
+    return VK_OK;
 }
 
 void LocalSearch::MergeSearchRecords(int count) {

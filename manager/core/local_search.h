@@ -10,6 +10,7 @@
 
 #include "core/device_library.h"
 #include "core/device_list.h"
+#include "core/search_route.h"
 #include "core/shared_table.h"
 #include "core/subnet.h"
 
@@ -17,8 +18,9 @@ namespace torvane {
 
 // What one pass heard, before any record was left out by its model code.
 struct PassOutcome {
-    int search_result = VK_OK;  // of vk_search_all
-    size_t answers = 0;         // records of both searches and entries of the shared table
+    int search_result = VK_OK;          // of vk_search_all (through several routes: the first that failed)
+    size_t answers = 0;                 // records of both searches and entries of the shared table
+    std::vector<size_t> route_answers;  // records of both searches through each route, in its order
 };
 
 class LocalSearch {
@@ -37,8 +39,15 @@ class LocalSearch {
     void SetAllModels(bool all_models) { all_models_ = all_models; }
     bool AllModels() const { return all_models_; }
 
-    // vk_search_all and its merge, then the shared table and the extended search. When vk_search_all
-    // fails the pass ends at once and the list stays as it was. Reports nothing itself; the caller
+    // The routes that every pass searches through, one after another, with the setting that points the
+    // library's broadcast address at each. Without routes (the default) a pass searches through the
+    // library's own broadcast address alone.
+    void SetRoutes(std::vector<SearchRoute> routes, BroadcastSetting& setting);
+    const std::vector<SearchRoute>& Routes() const { return routes_; }
+
+    // Through each route in turn vk_search_all and its merge; then the shared table; then through each
+    // route whose vk_search_all succeeded the extended search. When vk_search_all fails through every
+    // route the pass ends there and the list stays as it was. Reports nothing itself; the caller
     // learns what was heard.
     PassOutcome LocalSearchPass();
     // vk_search_all_ex and the merge of its extended devices (model code 0x83); the number of
@@ -54,6 +63,8 @@ class LocalSearch {
         DeviceRecordBytes record;            // for a new row only
     };
 
+    // vk_search_all and the merge of its records; the records it returned, or the failing result.
+    int SearchAndMerge(size_t& records);
     void MergeSearchRecords(int count);
     size_t MergeSharedTable();
     void Merge(const Found& found);
@@ -64,6 +75,8 @@ class LocalSearch {
     SharedDeviceTable& shared_table_;
     std::vector<LocalInterface> local_interfaces_;
     bool all_models_ = false;
+    std::vector<SearchRoute> routes_{LibraryRoute()};
+    BroadcastSetting* setting_ = nullptr;
     std::vector<VkSearchRecord> SearchRecords;      // kCapacity slots of 514 bytes
     std::vector<VkSearchRecordEx> SearchRecordsEx;  // kCapacity slots of 360 bytes
 };

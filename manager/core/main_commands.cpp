@@ -6,13 +6,6 @@
 
 namespace torvane {
 
-std::string NoDeviceAnsweredHint(const std::string& broadcast_address) {
-    return "No device answered the local search. Check that the network interface is up, that a "
-           "firewall lets UDP datagrams in on port " +
-           std::to_string(VK_LOCAL_PORT) + ", and the broadcast address in use: " + broadcast_address +
-           " (set by VKCFG_BROADCAST).";
-}
-
 std::string LocalPortBusyHint() {
     return "The local search could not use local UDP port " + std::to_string(VK_LOCAL_PORT) +
            ": it is in use, another Torvane or vkctl may be running.";
@@ -49,6 +42,8 @@ MainCommands::MainCommands(DeviceLibrary& library, SharedDeviceTable& shared_tab
     if (!seams_.local_interfaces) seams_.local_interfaces = [] { return std::vector<LocalInterface>(); };
     if (!seams_.show_device_count) seams_.show_device_count = [](size_t) {};
     if (!seams_.local_port_busy) seams_.local_port_busy = [] { return false; };
+    if (!seams_.network_interfaces)
+        seams_.network_interfaces = [] { return std::vector<NetworkInterface>(); };
 }
 
 bool MainCommands::RunStartupSequence() {
@@ -100,6 +95,7 @@ void MainCommands::RunLocalSearchCommand() {
 
 // Position, pass, pause; position, pass, pause; position, pass.
 void MainCommands::ThreePasses(const std::array<int, 3>& positions) {
+    ChooseRoutes();
     std::array<PassOutcome, 3> outcomes;
     for (size_t k = 0; k < positions.size(); ++k) {
         if (k > 0) seams_.pause(kPassPause);
@@ -109,19 +105,45 @@ void MainCommands::ThreePasses(const std::array<int, 3>& positions) {
     ReportSilentSearch(outcomes);
 }
 
+// The chosen interfaces as they are now; one that is not up is reported and left out. With none left
+// the search takes the library's own broadcast address.
+void MainCommands::ChooseRoutes() {
+    if (!seams_.broadcast) return;
+    RouteChoice choice;
+    if (!search_interfaces_.empty())
+        choice = RoutesThroughNamed(seams_.network_interfaces(), search_interfaces_);
+    for (const auto& name : choice.missing)
+        ui_.AppendLog(InterfaceNotUpHint(name));
+    search_.SetRoutes(std::move(choice.routes), *seams_.broadcast);
+}
+
 // The passes themselves never report; a search that heard nothing at all would otherwise leave the
-// operator with an empty list and no clue.
+// operator with an empty list and no clue. A search through chosen interfaces names the addresses it
+// used and each interface through which nothing answered.
 void MainCommands::ReportSilentSearch(const std::array<PassOutcome, 3>& outcomes) {
+    const std::vector<SearchRoute>& routes = search_.Routes();
+    const bool chosen =
+        std::any_of(routes.begin(), routes.end(), [](const SearchRoute& r) { return r.through_interface(); });
+    if (chosen) ui_.AppendLog(SearchRoutesLine(routes, BroadcastAddressInUse()));
     const bool heard =
         std::any_of(outcomes.begin(), outcomes.end(), [](const PassOutcome& o) { return o.answers > 0; });
-    if (heard) return;
     const bool network_error = std::any_of(outcomes.begin(), outcomes.end(), [](const PassOutcome& o) {
         return o.search_result == VK_ERR_NETWORK;
     });
-    if (network_error && seams_.local_port_busy()) {
+    if (!heard && network_error && seams_.local_port_busy()) {
         ui_.AppendLog(LocalPortBusyHint());
+    } else if (!chosen) {
+        if (!heard) ui_.AppendLog(NoDeviceAnsweredHint(BroadcastAddressInUse()));
     } else {
-        ui_.AppendLog(NoDeviceAnsweredHint(BroadcastAddressInUse()));
+        std::vector<RouteTally> tallies;
+        for (size_t r = 0; r < routes.size(); ++r) {
+            size_t answers = 0;
+            for (const auto& o : outcomes)
+                answers += r < o.route_answers.size() ? o.route_answers[r] : 0;
+            tallies.push_back({routes[r], answers});
+        }
+        for (const auto& hint : SilentRouteHints(tallies, BroadcastAddressInUse()))
+            ui_.AppendLog(hint);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "core/book_file.h"
 #include "core/device_library.h"
 #include "core/device_list.h"
+#include "core/discovery_hints.h"
 #include "core/local_search.h"
 #include "core/params/param_session.h"
 #include "core/shared_table.h"
@@ -31,9 +32,6 @@ inline constexpr const char* kOfflineUpdateMessage =
     "The device is offline,Firmware Updating firmware is abort!";
 inline constexpr std::chrono::milliseconds kPassPause{100};
 
-// The log pane's line after a local search that heard no device at all: what to check, with the
-// broadcast address the library sends to.
-std::string NoDeviceAnsweredHint(const std::string& broadcast_address);
 // The log pane's line after a local search whose port another program holds.
 std::string LocalPortBusyHint();
 // The address the library broadcasts to: VKCFG_BROADCAST when set, else 255.255.255.255.
@@ -51,6 +49,12 @@ struct MainSeams {
     std::function<bool()> local_port_busy;
     // The workstation's ARP table, for the device session's temporary entry (null: no entries).
     ArpPort* arp = nullptr;
+    // The workstation's IPv4 interface addresses, asked before each local search through chosen
+    // interfaces (their addresses may have changed since they were chosen).
+    std::function<std::vector<NetworkInterface>()> network_interfaces = {};
+    // The library's broadcast address setting, pointed at each chosen interface in turn (null: the
+    // local search uses the library's own broadcast address only).
+    BroadcastSetting* broadcast = nullptr;
 };
 
 // What the update window is handed for the selected row.
@@ -74,6 +78,10 @@ class MainCommands {
     bool RunStartupSequence();
     // Removes the "Local" rows, runs three passes, sorts by MAC text and shows the count.
     void RunLocalSearchCommand();
+    // The interfaces (by name) through whose directed broadcast addresses the local search broadcasts,
+    // one after another; none: the library's own broadcast address, as before any was chosen.
+    void SetSearchInterfaces(std::vector<std::string> names) { search_interfaces_ = std::move(names); }
+    const std::vector<std::string>& SearchInterfaces() const { return search_interfaces_; }
     void RunBookSearchCommand();
     void AddToBook();
     void DeleteFromBook(std::optional<size_t> selected);
@@ -101,6 +109,7 @@ class MainCommands {
     // Three passes with a pause between two of them; the log pane's hint when none heard a device.
     void ThreePasses(const std::array<int, 3>& positions);
     void ReportSilentSearch(const std::array<PassOutcome, 3>& outcomes);
+    void ChooseRoutes();
 
     DeviceList list_;
     DeviceLibrary& library_;
@@ -112,6 +121,7 @@ class MainCommands {
     bool book_load_tried_ = false;
     std::vector<BookEntry> book_as_loaded_;
     bool busy_ = false;
+    std::vector<std::string> search_interfaces_;
 };
 
 }  // namespace torvane

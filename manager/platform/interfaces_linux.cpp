@@ -41,6 +41,26 @@ uint32_t Ipv4Of(const sockaddr* sa) {
     return reinterpret_cast<const sockaddr_in*>(sa)->sin_addr.s_addr;
 }
 
+std::string Dotted(uint32_t network_order) {
+    char text[INET_ADDRSTRLEN] = {};
+    const in_addr a{network_order};
+    ::inet_ntop(AF_INET, &a, text, sizeof text);
+    return text;
+}
+
+std::optional<uint32_t> BroadcastOf(const ifaddrs& entry) {
+    if (!(entry.ifa_flags & IFF_BROADCAST) || !IsIpv4(entry.ifa_broadaddr)) return std::nullopt;
+    return Ipv4Of(entry.ifa_broadaddr);
+}
+
+// The interface's own broadcast address when it is one of its subnet's. An address added without one
+// (ip addr add without "brd +") reports 0.0.0.0 or the address itself; the subnet's directed broadcast
+// address is then the address with every host bit set.
+uint32_t DirectedBroadcast(uint32_t address, uint32_t netmask, std::optional<uint32_t> reported) {
+    const bool usable = reported && *reported != address && (*reported & netmask) == (address & netmask);
+    return usable ? *reported : (address | ~netmask);
+}
+
 ifreq RequestFor(int if_index) {
     ifreq r{};
     char name[IF_NAMESIZE] = {};
@@ -67,6 +87,20 @@ std::vector<LocalInterface> GetLocalInterfaces() {
     for (const ifaddrs* p = list.get(); p && out.size() < kMaxLocalInterfaces; p = p->ifa_next) {
         if (!(p->ifa_flags & IFF_UP) || !IsIpv4(p->ifa_addr) || !IsIpv4(p->ifa_netmask)) continue;
         out.push_back({Ipv4Of(p->ifa_addr), Ipv4Of(p->ifa_netmask)});
+    }
+    return out;
+}
+
+std::vector<NetworkInterface> ListNetworkInterfaces() {
+    std::vector<NetworkInterface> out;
+    const IfAddrs list = ReadIfAddrs();
+    for (const ifaddrs* p = list.get(); p; p = p->ifa_next) {
+        if (!IsIpv4(p->ifa_addr) || !IsIpv4(p->ifa_netmask)) continue;
+        const uint32_t address = Ipv4Of(p->ifa_addr);
+        const uint32_t netmask = Ipv4Of(p->ifa_netmask);
+        const uint32_t broadcast = DirectedBroadcast(address, netmask, BroadcastOf(*p));
+        out.push_back({p->ifa_name, Dotted(address), Dotted(netmask), Dotted(broadcast),
+                       (p->ifa_flags & IFF_UP) != 0, (p->ifa_flags & IFF_LOOPBACK) != 0});
     }
     return out;
 }
@@ -107,11 +141,7 @@ std::optional<std::vector<Adapter>> ReadAdapters() {
             if (index == 0) continue;
             it = adapters.insert(adapters.end(), {static_cast<int>(index), p->ifa_name, {}});
         }
-        if (!IsIpv4(p->ifa_addr)) continue;
-        char text[INET_ADDRSTRLEN] = {};
-        const in_addr a{Ipv4Of(p->ifa_addr)};
-        ::inet_ntop(AF_INET, &a, text, sizeof text);
-        it->addresses.emplace_back(text);
+        if (IsIpv4(p->ifa_addr)) it->addresses.push_back(Dotted(Ipv4Of(p->ifa_addr)));
     }
     std::stable_sort(adapters.begin(), adapters.end(),
                      [](const Adapter& a, const Adapter& b) { return a.if_index < b.if_index; });

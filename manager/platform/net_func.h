@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/address_text.h"
+#include "core/search_route.h"
 #include "core/subnet.h"
 
 namespace torvane {
@@ -21,6 +22,11 @@ struct NetFuncError : std::runtime_error {
 
 // Address and netmask of every interface that is up, loopback included, at most 13; empty on failure.
 std::vector<LocalInterface> GetLocalInterfaces();
+
+// Every IPv4 address of every interface, up or down, loopback included, in the OS's order, with the
+// interface's name and the directed broadcast address of the address's subnet (the interface's own
+// broadcast address where it has one, else the address with every host bit set). Empty on failure.
+std::vector<NetworkInterface> ListNetworkInterfaces();
 
 // One row of the workstation's IPv4 address table.
 struct IpAddressRow {

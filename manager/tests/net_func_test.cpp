@@ -93,6 +93,24 @@ TEST(NetFunc, GetLocalInterfacesListsTheInterfacesThatAreUpAtMostThirteen) {
     }));
 }
 
+TEST(NetFunc, ListNetworkInterfacesGivesEveryAddressWithItsDirectedBroadcastAddress) {
+    SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
+        ASSERT_TRUE(MakeInterfaces());
+        // A second address with an explicit broadcast address; va's and vb's first ones have none.
+        ASSERT_TRUE(Shell("ip addr add 10.9.2.1/16 brd 10.9.255.255 dev va"));
+        std::set<std::string> got;
+        for (const auto& i : ListNetworkInterfaces()) {
+            got.insert(i.name + " " + i.address + "/" + i.netmask + " " + i.broadcast +
+                       (i.up ? " up" : " down") + (i.loopback ? " loopback" : ""));
+        }
+        EXPECT_EQ(got, (std::set<std::string>{"lo 127.0.0.1/255.0.0.0 127.255.255.255 up loopback",
+                                              "va 10.9.0.1/255.255.255.0 10.9.0.255 up",
+                                              "va 10.9.2.1/255.255.0.0 10.9.255.255 up",
+                                              "vb 10.9.1.1/255.255.255.128 10.9.1.127 up",
+                                              "tn0 10.8.0.1/255.255.255.0 10.8.0.255 down"}));
+    }));
+}
+
 TEST(NetFunc, FirstEthernetIndexTakesTheFirstEthernetInterfaceInTableOrder) {
     SKIP_UNLESS_MADE(RunInPrivateNetwork([] {
         ASSERT_TRUE(MakeInterfaces());
