@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/device_library.h"
+#include "core/discovery_hints.h"
 #include "core/model_family.h"
 #include "core/params/field_table.h"
 #include "core/protocol_names.h"
@@ -11,7 +12,10 @@
 #include "device_resolution.h"
 #include "exit_status.h"
 #include "output.h"
+#include "platform/broadcast_setting.h"
+#include "platform/net_func.h"
 #include "platform/program_folder.h"
+#include "search_routes.h"
 #include "session.h"
 #include "terminal.h"
 
@@ -93,14 +97,29 @@ int64_t SerialValue(const Field& field, const std::string& text) {
 
 }  // namespace
 
-void RunSearch(bool extended, bool json) {
-    const auto rows = SearchAll(Run().library, extended);
-    if (json) {
-        Print(DumpJson(SearchJson(rows)));
-        return;
+void RunSearch(const SearchRequest& request) {
+    const auto routes = ChooseRoutes(torvane::ListNetworkInterfaces(), request.interfaces);
+    torvane::EnvironmentBroadcastSetting setting;
+    const torvane::Discovery found =
+        torvane::Discover(Run().library, setting, routes, request.rounds, request.extended);
+    if (found.result != VK_OK) throw Failure::FromResult(found.failed_search, found.result);
+    std::vector<FoundDevice> rows;
+    std::vector<std::string> interfaces;
+    for (const auto& d : found.devices) {
+        rows.push_back(d.device);
+        if (d.route.through_interface()) interfaces.push_back(d.route.interface_name);
     }
-    Print(FormatSearchTable(rows));
-    if (rows.empty()) std::fputs("vkctl: no device answered the search\n", stderr);
+    Print(request.json ? DumpJson(SearchJson(rows, interfaces)) : FormatSearchTable(rows, interfaces));
+    const std::string library_address = torvane::AddressInUse(setting);
+    if (!request.interfaces.empty())
+        std::fprintf(stderr, "vkctl: %s\n", torvane::SearchRoutesLine(routes, library_address).c_str());
+    for (const auto& hint : torvane::SilentRouteHints(found.tallies, library_address))
+        std::fprintf(stderr, "vkctl: %s\n", hint.c_str());
+}
+
+void RunInterfaces(bool json) {
+    const auto interfaces = torvane::ListNetworkInterfaces();
+    Print(json ? DumpJson(InterfacesJson(interfaces)) : FormatInterfaces(interfaces));
 }
 
 void RunFind(const std::string& ip, bool json) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/credentials.h"
+#include "core/discovery.h"
 
 namespace vkctl {
 
@@ -18,7 +19,15 @@ struct SerialChange {
 
 using Given = std::optional<torvane::Credentials>;
 
-void RunSearch(bool extended, bool json);
+struct SearchRequest {
+    bool extended = false;
+    bool json = false;
+    int rounds = torvane::kDefaultSearchRounds;
+    std::vector<std::string> interfaces;  // names, or "all"; none: the library's broadcast address
+};
+
+void RunSearch(const SearchRequest& request);
+void RunInterfaces(bool json);
 void RunFind(const std::string& ip, bool json);
 void RunShow(const std::string& device, bool json, const Given& given);
 void RunSet(const std::string& device, const std::vector<std::string>& assignments, bool dry_run,

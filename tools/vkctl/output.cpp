@@ -139,19 +139,24 @@ std::string DisplayValue(const Field& field, const FieldValue& value) {
     return std::to_string(n);
 }
 
-std::string FormatSearchTable(const std::vector<FoundDevice>& rows) {
+std::string FormatSearchTable(const std::vector<FoundDevice>& rows,
+                              const std::vector<std::string>& interfaces) {
     std::vector<std::vector<std::string>> cells{{"MODEL", "MAC", "IP", "NAME", "FIRMWARE", "PORT"}};
-    for (const auto& r : rows) {
+    if (!interfaces.empty()) cells[0].push_back("INTERFACE");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const FoundDevice& r = rows[i];
         cells.push_back({ModelName(r.model_code), torvane::MacToText(r.mac), DisplayText(r.ip),
                          DisplayText(r.device_name), DisplayText(r.firmware_version),
                          r.local_port ? std::to_string(*r.local_port) : "-"});
+        if (i < interfaces.size()) cells.back().push_back(interfaces[i]);
     }
     return Columns(cells);
 }
 
-Json SearchJson(const std::vector<FoundDevice>& rows) {
+Json SearchJson(const std::vector<FoundDevice>& rows, const std::vector<std::string>& interfaces) {
     Json out = Json::array();
-    for (const auto& r : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const FoundDevice& r = rows[i];
         Json j;
         j["model_code"] = r.model_code;
         j["model_name"] = ModelName(r.model_code);
@@ -171,7 +176,30 @@ Json SearchJson(const std::vector<FoundDevice>& rows) {
                 peers.push_back(JsonText(p));
             j["channel_peer_ip"] = std::move(peers);
         }
+        if (i < interfaces.size()) j["interface"] = interfaces[i];
         out.push_back(std::move(j));
+    }
+    return out;
+}
+
+std::string FormatInterfaces(const std::vector<torvane::NetworkInterface>& interfaces) {
+    std::vector<std::vector<std::string>> cells{{"NAME", "ADDRESS", "NETMASK", "BROADCAST", "STATE"}};
+    for (const auto& i : interfaces) {
+        cells.push_back({i.name, i.address, i.netmask, i.broadcast,
+                         std::string(i.up ? "up" : "down") + (i.loopback ? " loopback" : "")});
+    }
+    return Columns(cells);
+}
+
+Json InterfacesJson(const std::vector<torvane::NetworkInterface>& interfaces) {
+    Json out = Json::array();
+    for (const auto& i : interfaces) {
+        out.push_back(Json{{"name", i.name},
+                           {"address", i.address},
+                           {"netmask", i.netmask},
+                           {"broadcast", i.broadcast},
+                           {"up", i.up},
+                           {"loopback", i.loopback}});
     }
     return out;
 }

@@ -11,6 +11,7 @@
 
 #include "core/device_lookup.h"
 #include "core/params/field_table.h"
+#include "core/search_route.h"
 
 namespace vkctl {
 
@@ -31,8 +32,16 @@ std::string DisplayText(std::string_view bytes);
 // A value as the tables show it: "1 (TCP)" for named numbers, masked secrets, printable texts.
 std::string DisplayValue(const Field& field, const FieldValue& value);
 
-std::string FormatSearchTable(const std::vector<FoundDevice>& devices);
-nlohmann::ordered_json SearchJson(const std::vector<FoundDevice>& devices);
+// Search results; with `interfaces` (one name per device) a column INTERFACE and a field "interface"
+// say through which interface each device answered.
+std::string FormatSearchTable(const std::vector<FoundDevice>& devices,
+                              const std::vector<std::string>& interfaces = {});
+nlohmann::ordered_json SearchJson(const std::vector<FoundDevice>& devices,
+                                  const std::vector<std::string>& interfaces = {});
+
+// The workstation's IPv4 interface addresses.
+std::string FormatInterfaces(const std::vector<torvane::NetworkInterface>& interfaces);
+nlohmann::ordered_json InterfacesJson(const std::vector<torvane::NetworkInterface>& interfaces);
 
 // Every field of the block as "name  value" lines; a read-only field says why in a third column.
 std::string FormatFields(const FieldTable& table, const Block& block);
