@@ -10,14 +10,15 @@
 #include <string>
 
 #include "app/startup_report.h"
+#include "platform/broadcast_setting.h"
 #include "platform/file_writer.h"
 #include "platform/instance_lock.h"
 #include "platform/local_port.h"
 #include "platform/net_func.h"
 #include "platform/program_folder.h"
 #include "platform/shared_table_posix.h"
-#include "ui/application.h"
 #include "platform/workstation_arp.h"
+#include "ui/application.h"
 #include "ui/main_form.h"
 #include "ui/message_boxes.h"
 #include "ui/restore_channel.h"
@@ -158,8 +159,18 @@ int RunTorvane(int argc, char** argv) {
     const bool interactive = !options.report && !options.quit_after_startup;
     PlatformFileWriter files;
     WorkstationArp arp;
-    ui::TMainForm MainForm({library, table, files, folder, GetLocalInterfaces, {}, interactive,
-                            [] { return LocalUdpPortInUse(VK_LOCAL_PORT); }, &arp});
+    EnvironmentBroadcastSetting broadcast;
+    ui::TMainForm MainForm({library,
+                            table,
+                            files,
+                            folder,
+                            GetLocalInterfaces,
+                            {},
+                            interactive,
+                            [] { return LocalUdpPortInUse(VK_LOCAL_PORT); },
+                            &arp,
+                            ListNetworkInterfaces,
+                            &broadcast});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

@@ -14,12 +14,16 @@
 #include "ui/device_list_model.h"
 #include "ui/paint_now.h"
 #include "ui/qt_ui_port.h"
+#include "ui/search_interfaces_dialog.h"
 #include "ui/wait_form.h"
 
 namespace torvane::ui {
 
 TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
-    : QMainWindow(parent), program_folder_(std::move(deps.program_folder)) {
+    : QMainWindow(parent),
+      program_folder_(std::move(deps.program_folder)),
+      network_interfaces_(deps.network_interfaces),
+      can_choose_interfaces_(deps.broadcast != nullptr) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromLatin1(kMainCaption));
     resize(kWidth, kHeight);
@@ -34,7 +38,8 @@ TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     commands_ = std::make_unique<MainCommands>(
         deps.library, deps.shared_table, *ui_port_, deps.files, program_folder_ / kBookFileName,
         MainSeams{std::move(deps.pause), std::move(deps.local_interfaces),
-                  [this](size_t n) { ShowDeviceCount(n); }, std::move(deps.local_port_busy), deps.arp});
+                  [this](size_t n) { ShowDeviceCount(n); }, std::move(deps.local_port_busy), deps.arp,
+                  std::move(deps.network_interfaces), deps.broadcast});
     model_ = new DeviceListModel(commands_->list(), this);
     list_view_->setModel(model_);
     SizeColumns();
@@ -145,6 +150,21 @@ void TMainForm::RestoreRequest() {
     raise();
     activateWindow();
     emit RestoreRequested();
+}
+
+// The choice holds for the searches from now on and in later runs.
+void TMainForm::SearchInterfacesClick() {
+    if (commands_->busy()) return;
+    SearchInterfacesDialog dialog(
+        network_interfaces_ ? network_interfaces_() : std::vector<NetworkInterface>(),
+        commands_->SearchInterfaces(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::vector<std::string> names = dialog.Chosen();
+    commands_->SetSearchInterfaces(names);
+    QStringList remembered;
+    for (const auto& name : names)
+        remembered << QString::fromStdString(name);
+    QSettings().setValue(QString::fromLatin1(kSearchInterfacesSetting), remembered);
 }
 
 }  // namespace torvane::ui

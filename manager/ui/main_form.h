@@ -40,12 +40,20 @@ struct MainFormDeps {
     // False when nobody is there to click (--report, --quit-after-startup): messages go to stderr.
     bool interactive = true;
     std::function<bool()> local_port_busy;  // empty: never
-    ArpPort* arp = nullptr;  // the device session's ARP entries
+    ArpPort* arp = nullptr;                 // the device session's ARP entries
+    // The workstation's IPv4 interface addresses, for "Search Interfaces" and the local search.
+    std::function<std::vector<NetworkInterface>()> network_interfaces = {};
+    // The library's broadcast address setting; without it no interface can be chosen.
+    BroadcastSetting* broadcast = nullptr;
 };
 
 inline constexpr const char* kAllModelsCaption = "All Device Models";
 // The user's settings (QSettings) key that remembers the "All Device Models" menu item.
 inline constexpr const char* kAllModelsSetting = "Device/AllDeviceModels";
+inline constexpr const char* kSearchInterfacesItem = "Search Interfaces...";
+// The user's settings key that remembers the interfaces chosen for the local search (a list of names;
+// empty or absent: "All").
+inline constexpr const char* kSearchInterfacesSetting = "Device/SearchInterfaces";
 
 class TMainForm final : public QMainWindow {
     Q_OBJECT
@@ -69,6 +77,7 @@ class TMainForm final : public QMainWindow {
     QMenu* PopupMenu() const { return popup_; }
     QToolButton* ToolButton(const QString& caption) const;  // by its caption; null when there is none
     QAction* AllModelsItem() const { return all_models_; }
+    QAction* SearchInterfacesItem() const { return search_interfaces_; }
 
   signals:
     void FirstPainted();  // the window has been painted for the first time
@@ -88,6 +97,7 @@ class TMainForm final : public QMainWindow {
     void BitBtn3Click();       // exit
     void RestoreRequest();
     void AllModelsToggled(bool on);  // "Device(&D)" > "All Device Models"
+    void SearchInterfacesClick();    // "Device(&D)" > "Search Interfaces..."
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -111,6 +121,9 @@ class TMainForm final : public QMainWindow {
     QPlainTextEdit* memo_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* all_models_ = nullptr;
+    QAction* search_interfaces_ = nullptr;
+    std::function<std::vector<NetworkInterface>()> network_interfaces_;
+    bool can_choose_interfaces_ = false;
     std::vector<QLabel*> status_panels_;
     std::map<QString, QToolButton*> tool_buttons_;
     std::unique_ptr<QtUiPort> ui_port_;

@@ -136,6 +136,15 @@ void TMainForm::BuildMenus() {
     all_models_->setChecked(on);
     commands_->local_search().SetAllModels(on);
     connect(all_models_, &QAction::toggled, this, &TMainForm::AllModelsToggled);
+    // "All" (the library's own broadcast address) unless interfaces were chosen in an earlier run.
+    search_interfaces_ = device->addAction(QString::fromLatin1(kSearchInterfacesItem), this,
+                                           &TMainForm::SearchInterfacesClick);
+    search_interfaces_->setEnabled(can_choose_interfaces_);
+    std::vector<std::string> chosen;
+    for (const QString& name :
+         QSettings().value(QString::fromLatin1(kSearchInterfacesSetting)).toStringList())
+        chosen.push_back(name.toStdString());
+    if (can_choose_interfaces_) commands_->SetSearchInterfaces(chosen);
     QMenu* book = bar->addMenu(QStringLiteral("Addressbook(&A)"));
     book->addAction(QStringLiteral("Add"), this, &TMainForm::BitBtn5Click);
     book->addAction(QStringLiteral("Del"), this, &TMainForm::BitBtn6Click);

@@ -41,6 +41,9 @@ class MainFormTest : public ::testing::Test {
                           [this](const std::string& call) { notes.push_back(call + " | " + WaitState()); }};
     NoSharedTable table;
     PlatformFileWriter files;
+    // The workstation's interfaces and the broadcast setting the form is given (none by default).
+    std::function<std::vector<NetworkInterface>()> network_interfaces;
+    BroadcastSetting* broadcast = nullptr;
     std::unique_ptr<ui::TMainForm> form;
 
     void WriteFile(const std::string& name, const std::string& bytes) {
@@ -69,7 +72,10 @@ class MainFormTest : public ::testing::Test {
                 notes.push_back("pause " + std::to_string(ms.count()) + " | " + WaitState());
             },
             true,
-            {}});
+            {},
+            nullptr,
+            network_interfaces,
+            broadcast});
     }
     // Shows the window and waits until the start-up sequence has run.
     void Start() {

@@ -1,14 +1,19 @@
 // The main window over a scripted library: the start-up sequence as the wait window shows it, the
 // local search command, the update command's offline message, Config.ini and the save at close.
 #include <QAction>
+#include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 
 #include "gui/gui_support.h"
 #include "gui/main_form_fixture.h"
+#include "ui/search_interfaces_dialog.h"
 
 namespace torvane::test {
 namespace {
@@ -188,6 +193,79 @@ TEST_F(MainFormTest, AllDeviceModelsListsEveryModelAndIsRemembered) {
     QTest::mouseClick(form->ToolButton("LocalSearch"), Qt::LeftButton);
     EXPECT_EQ(ViewRows(), vkb220);
     EXPECT_FALSE(QSettings().value(QString::fromLatin1(ui::kAllModelsSetting)).toBool());
+}
+
+// The library's broadcast address setting in memory, with every address it was pointed at.
+class MemorySetting final : public BroadcastSetting {
+  public:
+    std::optional<std::string> value;
+    Lines pointed;
+    std::optional<std::string> Get() const override { return value; }
+    void Put(const std::optional<std::string>& address) override {
+        value = address;
+        if (address) pointed.push_back(*address);
+    }
+};
+
+// "Device(&D)" > "Search Interfaces...": "All" by default; an interface chosen in the dialog takes every
+// search of the local search through its directed broadcast address, the log pane says so, and the
+// choice is remembered for the next run.
+TEST_F(MainFormTest, SearchInterfacesChoiceReachesTheSearchesAndIsRemembered) {
+    QSettings().remove(QString::fromLatin1(ui::kSearchInterfacesSetting));
+    MemorySetting setting;
+    broadcast = &setting;
+    network_interfaces = [] {
+        return std::vector<NetworkInterface>{
+            {"lo", "127.0.0.1", "255.0.0.0", "127.255.255.255", true, true},
+            {"eth1", "10.9.5.1", "255.255.255.0", "10.9.5.255", true, false},
+            {"eth1", "10.9.7.1", "255.255.255.0", "10.9.7.255", true, false},
+            {"eth2", "10.9.6.1", "255.255.255.0", "10.9.6.255", false, false}};
+    };
+    scripted.ScriptSearchAll(VK_OK, {StandardRecord(0x20, {0, 2, 0, 0, 0, 1}, "10.9.5.21", "b220", "V")});
+    Start();
+    EXPECT_TRUE(setting.pointed.empty()) << "All: the library's own address";
+    QAction* item = form->SearchInterfacesItem();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "Search Interfaces...");
+    EXPECT_EQ(qobject_cast<const QMenu*>(item->associatedObjects().first())->title(), "Device(&D)");
+
+    bool shown = false;
+    WhenModalShown([&shown](QWidget* w) {
+        auto* dialog = qobject_cast<ui::SearchInterfacesDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        QListWidget* list = dialog->List();
+        Lines items;
+        for (int i = 0; i < list->count(); ++i)
+            items.push_back(list->item(i)->text().toStdString() +
+                            (list->item(i)->checkState() == Qt::Checked ? " [x]" : " [ ]"));
+        EXPECT_EQ(items, (Lines{"All (255.255.255.255) [x]", "lo (127.0.0.1, broadcast 127.255.255.255) [ ]",
+                                "eth1 (10.9.5.1, broadcast 10.9.5.255; 10.9.7.1, broadcast 10.9.7.255) [ ]",
+                                "eth2 (10.9.6.1, broadcast 10.9.6.255, down) [ ]"}));
+        list->item(2)->setCheckState(Qt::Checked);
+        EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked) << "an interface clears All";
+        SaveScreenshot(dialog, "SearchInterfaces");
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    });
+    item->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(ui::kSearchInterfacesSetting)).toStringList(),
+              QStringList{QStringLiteral("eth1")});
+
+    QTest::mouseClick(form->ToolButton("LocalSearch"), Qt::LeftButton);
+    // Three passes, each through both of eth1's addresses for the search and the extended search.
+    EXPECT_EQ(setting.pointed.size(), 12u);
+    EXPECT_EQ(std::count(setting.pointed.begin(), setting.pointed.end(), "10.9.7.255"), 6);
+    EXPECT_EQ(setting.value, std::nullopt) << "put back after the search";
+    EXPECT_TRUE(form->Memo1()->toPlainText().contains(
+        QStringLiteral("Local search through eth1 (10.9.5.255), eth1 (10.9.7.255).")));
+
+    form.reset();  // the next run searches through eth1 from the start
+    setting.pointed.clear();
+    Start();
+    EXPECT_EQ(form->commands().SearchInterfaces(), (std::vector<std::string>{"eth1"}));
+    EXPECT_EQ(setting.pointed.size(), 12u);
+    QSettings().remove(QString::fromLatin1(ui::kSearchInterfacesSetting));
 }
 
 }  // namespace
