@@ -47,10 +47,11 @@ TEST_F(MainFormTest, WindowHasItsCaptionsToolbarMenusColumnsAndPanels) {
 
     const QList<QAction*> top = form->menuBar()->actions();
     EXPECT_EQ(Texts(top), (Lines{"Device(&D)", "Addressbook(&A)", "Tools(&T)", "Help(&H)", "Exit(&E)"}));
-    const Lines entries[] = {{"Local Search", "Addressbook Search", "All Device Models"},
-                             {"Add", "Del", "Edit"},
-                             {"Update..."},
-                             {"About Torvane"}};
+    const Lines entries[] = {
+        {"Local Search", "Addressbook Search", "All Device Models", "Search Interfaces..."},
+        {"Add", "Del", "Edit"},
+        {"Update..."},
+        {"About Torvane"}};
     for (size_t i = 0; i < std::size(entries); ++i) {
         ASSERT_NE(top[static_cast<qsizetype>(i)]->menu(), nullptr);
         EXPECT_EQ(Texts(top[static_cast<qsizetype>(i)]->menu()->actions()), entries[i]);
