@@ -51,8 +51,10 @@ class Network {
     Network& operator=(const Network&) = delete;
 
     size_t size() const;
+    // The requests, the stats and the devices as tests see them include every datagram that had
+    // reached the network's sockets when the call began.
     std::vector<LoggedRequest> Requests() const;
-    void ClearRequests();
+    void ClearRequests();  // also forgets what had reached the sockets
     Stats stats() const;
     void ResetStats();
 
@@ -60,11 +62,13 @@ class Network {
     template <typename F>
     auto WithDevice(size_t index, F&& f) {
         std::lock_guard lock(*mutex_);
+        CatchUp();
         return f(DeviceAt(index));
     }
 
   private:
     struct Impl;
+    void CatchUp() const;  // with the mutex held
     Device& DeviceAt(size_t index);
     std::shared_ptr<std::mutex> mutex_;
     std::unique_ptr<Impl> impl_;
