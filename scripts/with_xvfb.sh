@@ -46,14 +46,34 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 export DISPLAY=":$(head -1 "$work/display")"
-
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do  # a window manager announces itself on the root window
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 $wm 2>/dev/null || { cat "$work/openbox.log"; exit 1; }
+for _ in $(seq 200); do  # the server answers before the window manager is started
+    xprop -root >/dev/null 2>&1 && break
     sleep 0.05
 done
+
+# A window manager announces itself on the root window. On a loaded machine openbox may give up on
+# a display that is slow to answer; it is started again, at most three times.
+announced=0
+for _ in 1 2 3; do
+    openbox >"$work/openbox.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 200); do
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            announced=1
+            break
+        fi
+        kill -0 $wm 2>/dev/null || break
+        sleep 0.05
+    done
+    [ $announced -eq 1 ] && break
+    { kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null; } || true
+    wm=""
+done
+if [ $announced -eq 0 ]; then
+    echo "with_xvfb.sh: the window manager did not start:"
+    cat "$work/openbox.log"
+    exit 1
+fi
 
 export QT_QPA_PLATFORM=xcb
 status=0
