@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/address_text.h"
 #include "core/field_text.h"
 #include "vkcfg.h"
 
@@ -25,5 +26,9 @@ class TDeviceParam {
 
 DeviceRecordBytes RecordBytes(const VkSearchRecord& record);
 DeviceRecordBytes RecordBytes(const VkSearchRecordEx& record);  // 360 bytes, then zeros
+
+// The device's MAC as its record holds it: an extended device's record (code 0x83) keeps it at another
+// offset than a search record.
+MacBytes MacOfRecord(const DeviceRecordBytes& record);
 
 }  // namespace torvane

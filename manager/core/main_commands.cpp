@@ -194,7 +194,7 @@ std::optional<UpdateTarget> MainCommands::CheckUpdateCommand(std::optional<size_
         ui_.ShowMessage(MessageKind::kInformation, kOfflineUpdateMessage, MessageButtons::kYes);
         return std::nullopt;
     }
-    return UpdateTarget{row.param->model_code(), row.sub[kSubIp]};
+    return UpdateTarget{row.param->model_code(), row.sub[kSubIp], MacOfRecord(row.param->DeviceRecord)};
 }
 
 bool MainCommands::SaveAtExit() {

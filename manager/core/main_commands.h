@@ -23,6 +23,7 @@
 #include "core/shared_table.h"
 #include "core/subnet.h"
 #include "core/ui_port.h"
+#include "core/update/update_window.h"
 
 namespace torvane {
 
@@ -55,12 +56,6 @@ struct MainSeams {
     // The library's broadcast address setting, pointed at each chosen interface in turn (null: the
     // local search uses the library's own broadcast address only).
     BroadcastSetting* broadcast = nullptr;
-};
-
-// What the update window is handed for the selected row.
-struct UpdateTarget {
-    uint8_t model_code = 0;
-    std::string ip;
 };
 
 class MainCommands {

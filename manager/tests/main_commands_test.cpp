@@ -188,6 +188,7 @@ TEST_F(MainCommandsTest, UpdateCommandStopsAtAnOfflineRow) {
     ASSERT_TRUE(target);
     EXPECT_EQ(target->model_code, 0x31);
     EXPECT_EQ(target->ip, "10.0.0.8");
+    EXPECT_EQ(MacToText(target->mac), "0.1.0.0.0.8") << "the record's MAC, for the update's logins";
 }
 
 TEST_F(MainCommandsTest, DeviceInformationRunsTheSessionAndRefreshesTheListAfterASuccessfulWrite) {

@@ -26,8 +26,7 @@ struct ParamSession::Target {
         const DeviceRecordBytes& r = row.param->DeviceRecord;
         SessionDevice device;
         device.model_code = r[0];
-        const size_t mac_at = IsExtendedDevice(device.model_code) ? size_t{VK_SRX_MAC} : size_t{VK_SR_MAC};
-        std::memcpy(device.mac.data(), r.data() + mac_at, device.mac.size());
+        device.mac = MacOfRecord(r);
         device.ip = row.is_local() ? "" : row.sub[kSubIp];
         device.label = row.sub[kSubIp];
         return device;
