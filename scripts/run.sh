@@ -38,12 +38,16 @@ session() {
         kill -0 $sim 2>/dev/null || { cat "$log"; exit 1; }
         sleep 0.05
     done
+    images="$BUILD/demo-images"
+    "$BUILD/sim/vksim" --write-images "$images" >/dev/null
     echo "Simulated devices (vksim --demo --publish-table, broadcasts at $VKCFG_BROADCAST):"
     sed '/vksim: ready/d' "$log"
     echo
     if has_display; then
         echo "Opening Torvane ($BUILD/manager/app/torvane); close its window to end."
         echo "Double-click the VKB220 or the time device (EXT) to see and change its parameters."
+        echo "To update a device's firmware: select it, then Tools(&T) > Update..., and pick its image"
+        echo "from $images (MODEL.bin, written by vksim --write-images)."
         "$BUILD/manager/app/torvane"
     else
         echo "No display: listing what the searches find."

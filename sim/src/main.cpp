@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "demo_images.h"
 #include "device_list.h"
 #include "network.h"
 #include "shared_table.h"
@@ -53,6 +54,7 @@ Other:
   --table-entry WORDS    one more table entry, e.g. name=Pump,mac=00:1a:2b:3c:4d:5e,ip=10.0.0.5 (repeatable)
   --list                 print the devices and exit
   --print-state          when stopping, print every device's settings as device words ("state: model=...")
+  --write-images DIR     write DIR/MODEL.bin for every model, a firmware image its devices take, and exit
   --verbose              print every request
 Device keys: model addr ip mac name firmware netmask gateway dns1 dns2 user password requires_login
              work_mode dhcp protocol url_switch auto_dns network_mode keep_alive max_interval max_length
@@ -174,6 +176,10 @@ int main(int argc, char** argv) {
                 list_only = true;
             } else if (a == "--verbose") {
                 verbose = true;
+            } else if (a == "--write-images") {
+                for (const auto& path : vksim::WriteDemoImages(value()))
+                    std::printf("%s\n", path.string().c_str());
+                return 0;
             } else if (a == "--print-state") {
                 print_state = true;
             } else if (IsFlagFault(a)) {

@@ -3,6 +3,8 @@
 
 #include "core/update/checksums.h"
 #include "core/update/image.h"
+#include "demo_images.h"
+#include "device_list.h"
 #include "support/image_builder.h"
 #include "support/sandbox.h"
 #include "vkcfg.h"
@@ -155,6 +157,21 @@ TEST(FirmwareImage, HeaderFieldsAndTheDisplayRuleOf1116Bytes) {
     test::WriteBytes(path, BuildImage(Bin(1116)));
     EXPECT_FALSE(LoadHeaderForDisplay(path)) << "1116 bytes do not replace the shown header";
     EXPECT_FALSE(LoadHeaderForDisplay((dir.path() / "none.bin").string()));
+}
+
+// The images vksim writes for trying the update by hand pass the checks of their model's variant and
+// name the model that the simulated device reports.
+TEST(FirmwareImage, TheSimulatorsDemoImagesPassTheirModelsChecks) {
+    test::TempDir dir;
+    for (const vksim::ModelInfo& model : vksim::AllModels()) {
+        SCOPED_TRACE(model.name);
+        const auto path = dir.path() / (std::string(model.name) + ".bin");
+        test::WriteBytes(path, vksim::DemoImage(model));
+        const ImageCheck check = CheckImage(UpdateVariantFor(model.code), path.string());
+        ASSERT_TRUE(check.image) << check.refusal;
+        EXPECT_EQ(check.image->header.TargetModel(), vksim::MakeDevice(model, 0).update.model_text);
+        EXPECT_FALSE(check.image->body.empty());
+    }
 }
 
 }  // namespace
