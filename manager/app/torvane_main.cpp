@@ -17,6 +17,7 @@
 #include "platform/net_func.h"
 #include "platform/program_folder.h"
 #include "platform/shared_table_posix.h"
+#include "platform/update_socket.h"
 #include "platform/workstation_arp.h"
 #include "ui/application.h"
 #include "ui/main_form.h"
@@ -170,7 +171,8 @@ int RunTorvane(int argc, char** argv) {
                             [] { return LocalUdpPortInUse(VK_LOCAL_PORT); },
                             &arp,
                             ListNetworkInterfaces,
-                            &broadcast});
+                            &broadcast,
+                            OpenUpdateSocket});
     QObject::connect(&server, &ui::RestoreServer::RestoreRequested, &MainForm,
                      &ui::TMainForm::RestoreRequest);
     ConnectReport(MainForm, server, options);

@@ -15,6 +15,7 @@
 #include "ui/paint_now.h"
 #include "ui/qt_ui_port.h"
 #include "ui/search_interfaces_dialog.h"
+#include "ui/update/form_update.h"
 #include "ui/wait_form.h"
 
 namespace torvane::ui {
@@ -22,6 +23,11 @@ namespace torvane::ui {
 TMainForm::TMainForm(MainFormDeps deps, QWidget* parent)
     : QMainWindow(parent),
       program_folder_(std::move(deps.program_folder)),
+      library_(deps.library),
+      files_(deps.files),
+      open_update_link_(std::move(deps.open_update_link)),
+      update_timings_(deps.update_timings),
+      interactive_(deps.interactive),
       network_interfaces_(deps.network_interfaces),
       can_choose_interfaces_(deps.broadcast != nullptr) {
     setObjectName(QStringLiteral("MainForm"));
@@ -121,9 +127,12 @@ void TMainForm::BitBtn7Click() {
 }
 
 void TMainForm::N7Click() {
-    // The update window that takes the target is not part of the program yet; until it is, the
-    // command ends after its check.
-    (void)commands_->CheckUpdateCommand(SelectedRow());
+    const auto target = commands_->CheckUpdateCommand(SelectedRow());
+    if (!target) return;
+    TFormUpdate FormUpdate(
+        UpdateWindowDeps{library_, files_, open_update_link_, program_folder_, update_timings_, interactive_},
+        *target, this);
+    FormUpdate.exec();
 }
 
 void TMainForm::ListView1DblClick() {

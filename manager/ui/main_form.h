@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/main_commands.h"
+#include "core/update/update_engine.h"
 
 class QAction;
 class QLabel;
@@ -45,6 +46,10 @@ struct MainFormDeps {
     std::function<std::vector<NetworkInterface>()> network_interfaces = {};
     // The library's broadcast address setting; without it no interface can be chosen.
     BroadcastSetting* broadcast = nullptr;
+    // The firmware update's own channel to a device (the workstation's UDP socket; empty: the update
+    // window reaches no device) and the protocol's waits.
+    UpdateLinkOpener open_update_link{};
+    UpdateTimings update_timings{};
 };
 
 inline constexpr const char* kAllModelsCaption = "All Device Models";
@@ -115,6 +120,11 @@ class TMainForm final : public QMainWindow {
     void ShowDeviceCount(size_t count);
 
     std::filesystem::path program_folder_;
+    DeviceLibrary& library_;
+    FileWriter& files_;
+    UpdateLinkOpener open_update_link_;
+    UpdateTimings update_timings_;
+    bool interactive_;
     std::vector<std::string> protocol_names_;
     TWaitForm* wait_form_ = nullptr;
     QTreeView* list_view_ = nullptr;

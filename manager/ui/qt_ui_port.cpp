@@ -140,8 +140,13 @@ TFormRate* QtUiPort::FormRate() const {
     return rate_.data();
 }
 
+// The window is released on close, but only once the window messages run at the outer level; the
+// next ShowProgress (the data write right after an update) makes a new one rather than showing again
+// the one that is about to go.
 void QtUiPort::CloseProgress() {
-    if (rate_) rate_->close();  // released on close; the pointer clears itself
+    if (!rate_) return;
+    rate_->close();
+    rate_ = nullptr;
 }
 
 }  // namespace torvane::ui

@@ -69,20 +69,29 @@ void TypeKeys(const char* keys) {
 }
 
 void WhenModalShown(std::function<void(QWidget*)> act) {
+    WhenWindowShown([](QWidget* w) { return w == QApplication::activeModalWidget(); }, std::move(act));
+}
+
+void WhenWindowShown(std::function<bool(QWidget*)> is_it, std::function<void(QWidget*)> act) {
     auto timer = std::make_shared<QTimer>();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     timer->setInterval(10);
-    QObject::connect(timer.get(), &QTimer::timeout, [timer, act = std::move(act), deadline]() mutable {
-        if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible()) {
-            timer->stop();
-            act(w);
-            timer.reset();
-        } else if (std::chrono::steady_clock::now() > deadline) {
-            timer->stop();
-            ADD_FAILURE() << "no modal dialog appeared";
-            timer.reset();
-        }
-    });
+    QObject::connect(timer.get(), &QTimer::timeout,
+                     [timer, is_it = std::move(is_it), act = std::move(act), deadline]() mutable {
+                         QWidget* found = nullptr;
+                         for (QWidget* w : QApplication::topLevelWidgets()) {
+                             if (w->isVisible() && is_it(w)) found = w;
+                         }
+                         if (found) {
+                             timer->stop();
+                             act(found);
+                             timer.reset();
+                         } else if (std::chrono::steady_clock::now() > deadline) {
+                             timer->stop();
+                             ADD_FAILURE() << "no such window appeared";
+                             timer.reset();
+                         }
+                     });
     timer->start();
 }
 

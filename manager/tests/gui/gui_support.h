@@ -4,13 +4,12 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-class QWidget;
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -38,6 +37,17 @@ void SaveScreenshot(QWidget* widget, const QString& name);
 // Runs `act` on the next modal widget once it is shown (polled from the event loop), for the dialog
 // that the caller's next step opens with exec(). Fails the test when none appears within 5 s.
 void WhenModalShown(std::function<void(QWidget*)> act);
+
+// Runs `act` on the first visible top-level widget that `is_it` accepts, once it is shown (polled from
+// the event loop, also while another modal window runs one); fails the test when none appears within 5 s.
+void WhenWindowShown(std::function<bool(QWidget*)> is_it, std::function<void(QWidget*)> act);
+
+// WhenWindowShown for the first visible window of class W.
+template <typename W>
+void WhenShown(std::function<void(W*)> act) {
+    WhenWindowShown([](QWidget* w) { return qobject_cast<W*>(w) != nullptr; },
+                    [act = std::move(act)](QWidget* w) { act(qobject_cast<W*>(w)); });
+}
 
 // Every message box shown while it lives is recorded (text, icon, buttons), saved as a screenshot
 // under `screenshot_name` and answered with its first button.

@@ -13,6 +13,7 @@
 
 #include "gui/gui_support.h"
 #include "gui/main_form_fixture.h"
+#include "gui/update_window_opened.h"
 #include "ui/search_interfaces_dialog.h"
 
 namespace torvane::test {
@@ -90,11 +91,12 @@ TEST_F(MainFormTest, LocalSearchButtonReplacesLocalRowsAndSortsByMacText) {
 
 struct UpdateCase {
     const char* name;
-    int select;  // -1: no selection
-    size_t boxes;
+    int select;             // -1: no selection
+    std::string window_ip;  // the update window's address box; empty: no window opens
+    Lines boxes;
 };
 
-TEST_F(MainFormTest, UpdateCommandOnAnOfflineRowShowsTheMessageWithAYesButton) {
+TEST_F(MainFormTest, UpdateCommandOpensTheWindowForAnOnlineRowOnly) {
     WriteBook({"10.0.0.7", "10.0.0.8"});
     scripted.ScriptSearchOne("10.0.0.8", VK_OK,
                              StandardRecord(0x31, {0, 1, 0, 0, 0, 8}, "10.0.0.8", "n", "V"));
@@ -103,15 +105,31 @@ TEST_F(MainFormTest, UpdateCommandOnAnOfflineRowShowsTheMessageWithAYesButton) {
     QAction* update = form->PopupMenu()->actions().at(1);
     ASSERT_EQ(update->text(), "Update...");
 
-    const UpdateCase cases[] = {{"no selection", -1, 0}, {"online row", 1, 0}, {"offline row", 0, 1}};
+    const UpdateCase cases[] = {
+        {"no selection", -1, "", {}},
+        // The fixture's window has no channel to devices: the device does not answer the window.
+        {"online row", 1, "10.0.0.8", {"Not ack from target device,the device may be offline."}},
+        {"offline row", 0, "", {"The device is offline,Firmware Updating firmware is abort!"}},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         MessageBoxRecorder recorder(c.select == 0 ? "update_offline_message" : "");
         form->ListView1()->clearSelection();
         if (c.select >= 0) SelectRow(c.select);
+        std::string window_ip;
+        if (!c.window_ip.empty()) {
+            WhenUpdateWindowOpened([&](ui::TFormUpdate* w) {
+                window_ip = w->Edit5()->text().toStdString();
+                w->Button2()->click();
+            });
+        }
         update->trigger();
-        ASSERT_EQ(recorder.boxes.size(), c.boxes) << c.name;
-        if (c.boxes == 0) continue;
-        EXPECT_EQ(recorder.boxes[0].text, "The device is offline,Firmware Updating firmware is abort!");
+        EXPECT_EQ(window_ip, c.window_ip);
+        Lines texts;
+        for (const auto& box : recorder.boxes)
+            texts.push_back(box.text.toStdString());
+        EXPECT_EQ(texts, c.boxes);
+        if (c.select != 0) continue;
         EXPECT_EQ(recorder.boxes[0].icon, QMessageBox::Information);
         EXPECT_EQ(recorder.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
     }
