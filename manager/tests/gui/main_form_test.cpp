@@ -1,6 +1,7 @@
 // The main window over a scripted library: the start-up sequence as the wait window shows it, the
 // local search command, the update command's offline message, Config.ini and the save at close.
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
