@@ -11,12 +11,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
-#include <cstring>
 #include <fstream>
 
 #include "gui/update_window_fixture.h"
 #include "gui/update_window_opened.h"
 #include "platform/net_func.h"
+#include "support/book_record.h"
 #include "ui/main_form.h"
 
 namespace torvane::test {
@@ -47,13 +47,8 @@ class UpdateEndToEnd : public ::testing::Test {
         network = std::make_unique<vksim::Network>(
             std::vector<vksim::Device>{Make("VKA100", 0), Make("VKB200", 1), Make("VKB220", 2)});
         // The local search lists only the VKB220; the other two are in the address book.
-        std::string book;
-        for (const char* ip : {"127.0.0.10", "127.0.0.11"}) {
-            std::string entry(66, '\0');
-            entry.replace(0, std::strlen(ip), ip);
-            book += entry;
-        }
-        std::ofstream(dir.path() / "DevInfo.dat", std::ios::binary) << book;
+        std::ofstream(dir.path() / "DevInfo.dat", std::ios::binary)
+            << BookRecord("127.0.0.10") + BookRecord("127.0.0.11");
         form = std::make_unique<ui::TMainForm>(ui::MainFormDeps{library,
                                                                 table,
                                                                 files,
