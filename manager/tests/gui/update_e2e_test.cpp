@@ -2,14 +2,11 @@
 // own socket, against simulated devices of each update variant. The operator selects a device, opens
 // "Tools(&T)" / "Update...", picks an image, presses "Updating", and the completion message names the
 // version the device reports after its restart.
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
 #include <QTreeView>
 #include <fstream>
 
@@ -83,8 +80,8 @@ class UpdateEndToEnd : public ::testing::Test {
         tools->actions().at(0)->trigger();
     }
 
-    // Opens the update window for the row of `ip`; `in_window` runs in it once it has opened, and
-    // closes it (at once, or from what it starts).
+    // Opens the update window for the row of `ip`; `in_window` runs in it once it has opened and
+    // closes it.
     void OpenUpdateWindow(const std::string& ip, std::function<void(ui::TFormUpdate*)> in_window) {
         Select(ip);
         bool opened = false;
@@ -94,21 +91,6 @@ class UpdateEndToEnd : public ::testing::Test {
         });
         TriggerUpdateMenu();
         EXPECT_TRUE(opened);
-    }
-
-    // In the window: picks the image with the browse button's dialog, then presses "Updating" and
-    // "Quit". Each step runs from the window's own event loop, as the operator's clicks do.
-    static void PickImageAndUpdate(ui::TFormUpdate* w, const std::string& image, const QString& screenshot) {
-        WhenShown<QFileDialog>([w, image, screenshot](QFileDialog* dialog) {
-            dialog->selectFile(QString::fromStdString(image));
-            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, reached as a QDialog
-            QTimer::singleShot(0, w, [w, screenshot] {
-                if (!screenshot.isEmpty()) SaveScreenshot(w, screenshot);
-                w->Button1()->click();
-                w->Button2()->click();
-            });
-        });
-        QTimer::singleShot(0, w->BitBtn2(), &QToolButton::click);
     }
 
     std::string Image(const std::string& model) {
@@ -134,11 +116,15 @@ TEST_F(UpdateEndToEnd, EachVariantIsUpdatedFromTheWindowAndReportsItsNewVersion)
         const std::string image = Image(c.model);
         const bool pictured = std::string(c.model) == "VKB220";
         MessageBoxRecorder boxes(pictured ? "update_complete_message" : "");
+        // No header shown: the image typed into the box is compared by its own target model.
+        std::filesystem::remove(dir.path() / "updatevkafile.txt");
         OpenUpdateWindow(c.ip, [&](ui::TFormUpdate* w) {
             EXPECT_EQ(w->Label12()->text().toStdString(), c.shown_type);
             EXPECT_EQ(w->Edit5()->text().toStdString(), c.ip);
+            w->Edit2()->setText(QString::fromStdString(image));
             w->Edit6()->setText(QStringLiteral("web.dat"));  // remembered, not written
-            PickImageAndUpdate(w, image, pictured ? "update_window_with_header" : "");
+            w->Button1()->click();
+            w->Button2()->click();
         });
         EXPECT_EQ(Texts(boxes), std::vector<std::string>{
                                     "The updating is complete,The target device's firmware version is V2.2"});
