@@ -55,6 +55,8 @@ class UpdateEndToEnd : public ::testing::Test {
                                                                 true,
                                                                 {},
                                                                 nullptr,
+                                                                {},
+                                                                nullptr,
                                                                 OpenUpdateSocket,
                                                                 FastUpdateTimings()});
         form->show();
