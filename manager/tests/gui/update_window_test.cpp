@@ -138,37 +138,6 @@ TEST_F(UpdateWindowGui, RememberedPathsAndChosenImagesFillThePathAndHeaderBoxes)
     EXPECT_EQ(header(), (Lines{"V3.0", "2025-02-03 04:05", "VKB220", "V1.5", "line one\nline two"}));
     SaveScreenshot(window.get(), "update_window_header");
 
-    // The image dialog starts in the folder of the path shown, with its one filter.
-    auto choose = [this](const std::string& path, QToolButton* button) {
-        QString folder;
-        QStringList filters;
-        QString filter_shown;
-        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-            folder = dialog->directory().absolutePath();
-            filters = dialog->nameFilters();
-            if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-                filter_shown = combo->currentText();
-            dialog->selectFile(QString::fromStdString(path));
-            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, reached as a QDialog
-        });
-        button->click();
-        return std::tuple{folder.toStdString(), filters, filter_shown};
-    };
-    const auto [folder, filters, filter_shown] = choose(longer, window->BitBtn2());
-    EXPECT_EQ(folder, (dir.path() / "images").string());
-    EXPECT_EQ(filters, QStringList{"*.bin(VK Firmware File) (*.bin)"});
-    EXPECT_EQ(filter_shown, "*.bin(VK Firmware File)");
-    EXPECT_EQ(window->Edit2()->text().toStdString(), longer);
-    EXPECT_EQ(header()[0], "V1117") << "a file of 1117 bytes replaces the header";
-    choose(exact, window->BitBtn2());
-    EXPECT_EQ(window->Edit2()->text().toStdString(), exact);
-    EXPECT_EQ(header()[0], "V1117") << "one of 1116 bytes does not";
-
-    window->CheckBox2()->click();
-    const auto [web_folder, web_filters, web_shown] = choose(remembered, window->BitBtn1());
-    EXPECT_EQ(web_folder, (dir.path() / "web").string());
-    EXPECT_FALSE(web_filters.contains("*.bin(VK Firmware File) (*.bin)"));
-    EXPECT_EQ(window->Edit6()->text().toStdString(), remembered);
     EXPECT_EQ(boxes.boxes.size(), 1u) << "the silent device's message only";
 
     // A remembered image that was deleted leaves both path boxes empty.
