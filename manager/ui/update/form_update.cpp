@@ -157,15 +157,16 @@ void TFormUpdate::BuildInformationGroup() {
 void TFormUpdate::BuildTargetGroup() {
     auto* group = new QGroupBox(QStringLiteral("Target Device"), this);
     group->setGeometry(377, 8, 180, 150);
-    Caption(group, "Device Type", {10, 26, 80, 20});
+    // Each answer under its caption: the group is too narrow for "Unknown Version" beside one.
+    Caption(group, "Device Type", {10, 22, 160, 18});
     label12_ = Named(new QLabel(group), "Label12");
-    label12_->setGeometry(94, 26, 80, 20);
-    Caption(group, "Version", {10, 54, 80, 20});
+    label12_->setGeometry(22, 40, 150, 18);
+    Caption(group, "Version", {10, 60, 160, 18});
     label10_ = Named(new QLabel(group), "Label10");
-    label10_->setGeometry(94, 54, 80, 20);
-    Caption(group, "IP Address", {10, 84, 72, 20});
+    label10_->setGeometry(22, 78, 150, 18);
+    Caption(group, "IP Address", {10, 98, 72, 18});
     edit5_ = Named(new QLineEdit(group), "Edit5");
-    edit5_->setGeometry(10, 108, 160, 24);
+    edit5_->setGeometry(10, 118, 160, 24);
 }
 
 void TFormUpdate::BuildOptionGroup() {
