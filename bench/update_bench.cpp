@@ -87,12 +87,12 @@ int main() {
     bool ok = true;
     torvane::test::TempDir images;
     for (const Variant& v : variants) {
-        torvane::test::ImageSpec spec;
-        spec.magic = v.magic;
-        spec.file_size = v.file_size;
-        spec.target_model = v.model;
+        torvane::test::ImageRecipe recipe;
+        recipe.magic = v.magic;
+        recipe.file_size = v.file_size;
+        recipe.target_model = v.model;
         const std::string image = (images.path() / (std::string(v.model) + ".bin")).string();
-        torvane::test::WriteBytes(image, torvane::test::BuildImage(spec));
+        torvane::test::WriteBytes(image, torvane::test::BuildImage(recipe));
         for (int delay : {0, 1, 5}) {
             const Run run = Measure(v, delay, image);
             const bool drains = std::string(v.model) == "VKA100";

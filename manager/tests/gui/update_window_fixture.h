@@ -31,8 +31,8 @@ inline UpdateTimings FastUpdateTimings() {
 }
 
 // An image that the device of `model` takes, of `body` body bytes.
-inline ImageSpec ImageFor(const std::string& model, size_t body = 3000) {
-    ImageSpec s;
+inline ImageRecipe ImageFor(const std::string& model, size_t body = 3000) {
+    ImageRecipe s;
     s.magic = model == "VKA100" || model == "VKB200" ? "BIN" : "B32";
     s.target_model = model == "VKA100" ? "VKA100-S" : model;
     s.file_size = 4096 + body;
@@ -67,9 +67,9 @@ class UpdateWindowGui : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->Opened(); }, 10000));
     }
 
-    std::string Image(const ImageSpec& spec, const std::string& name) {
+    std::string Image(const ImageRecipe& recipe, const std::string& name) {
         const auto path = (dir.path() / name).string();
-        WriteBytes(path, BuildImage(spec));
+        WriteBytes(path, BuildImage(recipe));
         return path;
     }
 

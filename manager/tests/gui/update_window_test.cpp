@@ -107,17 +107,17 @@ TEST_F(UpdateWindowGui, AnIdentifyAnswerShorterThanThirtyThreeBytesCountsAsNone)
 
 TEST_F(UpdateWindowGui, RememberedPathsAndChosenImagesFillThePathAndHeaderBoxes) {
     std::filesystem::create_directories(dir.path() / "images");
-    ImageSpec spec = ImageFor("VKB220");
-    spec.version = "V3.0";
-    spec.date_time = "2025-02-03 04:05";
-    spec.minimum_version = "V1.5";
-    spec.description = "line one\nline two";
-    const std::string remembered = Image(spec, "images/fw.bin");
+    ImageRecipe recipe = ImageFor("VKB220");
+    recipe.version = "V3.0";
+    recipe.date_time = "2025-02-03 04:05";
+    recipe.minimum_version = "V1.5";
+    recipe.description = "line one\nline two";
+    const std::string remembered = Image(recipe, "images/fw.bin");
     std::filesystem::create_directories(dir.path() / "web");
     const std::string web = (dir.path() / "web" / "web.dat").string();
     std::ofstream(dir.path() / "updatevkafile.txt", std::ios::binary) << remembered << "\r\n"
                                                                       << web << "\r\n";
-    ImageSpec small = spec;
+    ImageRecipe small = recipe;
     small.file_size = 1117;
     small.version = "V1117";
     const std::string longer = Image(small, "images/longer.bin");

@@ -24,19 +24,19 @@ uint16_t BitwiseCrc(const uint8_t* data, size_t n) {
     return crc;
 }
 
-std::vector<uint8_t> BuildImage(const ImageSpec& spec) {
-    std::vector<uint8_t> image(spec.file_size, 0);
+std::vector<uint8_t> BuildImage(const ImageRecipe& recipe) {
+    std::vector<uint8_t> image(recipe.file_size, 0);
     for (size_t i = 4096; i < image.size(); ++i)
         image[i] = static_cast<uint8_t>((i * 31 + 7) & 0xFF);
-    Put(image, 0, 3, spec.magic);
-    Put(image, 8, 16, spec.version);
-    Put(image, 24, 32, spec.target_model);
-    Put(image, 56, 16, spec.date_time);
-    Put(image, 72, 1024, spec.description);
-    Put(image, 1096, 16, spec.minimum_version);
-    if (spec.magic == "B32" && image.size() > 1113) {
+    Put(image, 0, 3, recipe.magic);
+    Put(image, 8, 16, recipe.version);
+    Put(image, 24, 32, recipe.target_model);
+    Put(image, 56, 16, recipe.date_time);
+    Put(image, 72, 1024, recipe.description);
+    Put(image, 1096, 16, recipe.minimum_version);
+    if (recipe.magic == "B32" && image.size() > 1113) {
         uint16_t crc = BitwiseCrc(image.data(), image.size() % 65536);
-        if (!spec.correct_crc) crc ^= 0x0101;
+        if (!recipe.correct_crc) crc ^= 0x0101;
         image[1112] = static_cast<uint8_t>(crc & 0xFF);
         image[1113] = static_cast<uint8_t>(crc >> 8);
     }

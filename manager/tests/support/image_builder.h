@@ -9,7 +9,7 @@
 
 namespace torvane::test {
 
-struct ImageSpec {
+struct ImageRecipe {
     std::string magic = "BIN";
     size_t file_size = 4096 + 3000;
     std::string version = "V2.2";
@@ -20,7 +20,7 @@ struct ImageSpec {
     bool correct_crc = true;  // "B32": the stored CRC matches
 };
 
-std::vector<uint8_t> BuildImage(const ImageSpec& spec);
+std::vector<uint8_t> BuildImage(const ImageRecipe& recipe);
 
 // The body bytes an image of this size carries (everything from offset 4096).
 std::vector<uint8_t> BodyOf(const std::vector<uint8_t>& image);

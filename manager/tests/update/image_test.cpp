@@ -13,25 +13,25 @@ namespace torvane {
 namespace {
 
 using test::BuildImage;
-using test::ImageSpec;
+using test::ImageRecipe;
 
 struct CheckCase {
     const char* name;
     UpdateVariant variant;
-    ImageSpec spec;
+    ImageRecipe recipe;
     const char* expected;  // nullptr: the image passes
 };
 
-ImageSpec B32(size_t size, bool correct_crc = true) {
-    ImageSpec s;
+ImageRecipe B32(size_t size, bool correct_crc = true) {
+    ImageRecipe s;
     s.magic = "B32";
     s.file_size = size;
     s.correct_crc = correct_crc;
     return s;
 }
 
-ImageSpec Bin(size_t size, const char* magic = "BIN") {
-    ImageSpec s;
+ImageRecipe Bin(size_t size, const char* magic = "BIN") {
+    ImageRecipe s;
     s.magic = magic;
     s.file_size = size;
     return s;
@@ -67,7 +67,7 @@ TEST(FirmwareImage, EachVariantRefusesWithItsOwnMessageInOrder) {
     test::TempDir dir;
     for (const CheckCase& c : cases) {
         const auto path = (dir.path() / "image.bin").string();
-        test::WriteBytes(path, BuildImage(c.spec));
+        test::WriteBytes(path, BuildImage(c.recipe));
         const ImageCheck check = CheckImage(c.variant, path);
         if (c.expected == nullptr) {
             EXPECT_TRUE(check.image.has_value()) << c.name << ": " << check.refusal;
@@ -139,12 +139,12 @@ TEST(FirmwareImage, Crc16AgreesWithTheLibraryAndTheCheckValue) {
 }
 
 TEST(FirmwareImage, HeaderFieldsAndTheDisplayRuleOf1116Bytes) {
-    ImageSpec spec = Bin(1117);
-    spec.target_model = std::string(32, 'M');  // a field without a zero byte is read whole
-    spec.minimum_version = "Ver 2.05b";
+    ImageRecipe recipe = Bin(1117);
+    recipe.target_model = std::string(32, 'M');  // a field without a zero byte is read whole
+    recipe.minimum_version = "Ver 2.05b";
     test::TempDir dir;
     const auto path = (dir.path() / "h.bin").string();
-    test::WriteBytes(path, BuildImage(spec));
+    test::WriteBytes(path, BuildImage(recipe));
     const auto h = LoadHeaderForDisplay(path);
     ASSERT_TRUE(h);
     EXPECT_EQ(h->Magic(), "BIN");

@@ -31,7 +31,7 @@ TEST_F(UpdateOverUdp, EveryVariantUpdatesAndWritesItsBackupBack) {
         ui.events.clear();
         StartDevice(std::string("model=") + c.model);
         const std::vector<uint8_t> data_before = Device().update.data;
-        const auto image = BuildImage(SpecFor(c.model, c.body));
+        const auto image = BuildImage(RecipeFor(c.model, c.body));
         WriteBytes(dir.path() / "fw.bin", image);
         auto engine = Engine();
 
@@ -65,7 +65,7 @@ TEST_F(UpdateOverUdp, EveryVariantUpdatesAndWritesItsBackupBack) {
 TEST_F(UpdateOverUdp, ProgressShowsTheLabelsAndClosesAtTheEnd) {
     StartDevice("model=VKA100");
     auto engine = Engine();
-    engine->DoUpdate(Ip(), {Image(SpecFor("VKA100", 512)), "", std::nullopt});
+    engine->DoUpdate(Ip(), {Image(RecipeFor("VKA100", 512)), "", std::nullopt});
     Lines progress;
     for (const auto& e : ui.events) {
         if (e.rfind("progress.show", 0) == 0 || e.rfind("progress.label", 0) == 0 || e == "progress.close")
@@ -114,7 +114,7 @@ TEST_F(UpdateOverUdp, TheFifthFailureOfAPhaseEndsItWhetherConsecutiveOrNot) {
         const std::string model = Device().model->name;
         auto engine = Engine();
         const auto out = engine->DoUpdate(
-            Ip(), {Image(SpecFor(model, model == "VKB220" ? 3000 : 40000)), "", std::nullopt});
+            Ip(), {Image(RecipeFor(model, model == "VKB220" ? 3000 : 40000)), "", std::nullopt});
         EXPECT_EQ(out.result, c.result);
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_TRUE(fs::exists(out.backup_path)) << "the path of the saved backup is reported";
@@ -127,7 +127,7 @@ TEST_F(UpdateOverUdp, ADeviceSilentAfterItsRestartEndsWithTheBackupPath) {
         ui.events.clear();
         StartDevice(std::string("model=") + model + " silent_after_restart=1");
         auto engine = Engine();
-        const auto done = Button1Click(*engine, Ip(), {Image(SpecFor(model, 2000)), "", std::nullopt}, {});
+        const auto done = Button1Click(*engine, Ip(), {Image(RecipeFor(model, 2000)), "", std::nullopt}, {});
         EXPECT_EQ(done.update->result, UpdateResult::kInterrupted);
         EXPECT_FALSE(done.data_write);
         const std::string last = "error OK The updating is fault,the device's data is save in\r\n" +
@@ -151,7 +151,7 @@ TEST_F(UpdateOverUdp, DamagedDataIsToldAndTheUpdateGoesOnWithTheBytesReadSoFar) 
     StartDevice("model=VKA100 damaged_at=1280");
     const std::vector<uint8_t> data = Device().update.data;
     auto engine = Engine();
-    const auto out = engine->DoUpdate(Ip(), {Image(SpecFor("VKA100", 1000)), "", std::nullopt});
+    const auto out = engine->DoUpdate(Ip(), {Image(RecipeFor("VKA100", 1000)), "", std::nullopt});
     EXPECT_EQ(out.result, UpdateResult::kDone);
     EXPECT_EQ(Messages(), Lines{"error OK The struct of param is damage,press 'yes' to  continue."});
     std::vector<uint8_t> expected(data.begin(), data.begin() + 1280);
@@ -193,11 +193,11 @@ TEST_F(UpdateOverUdp, RefusalsBeforeTheBackupLeaveTheDeviceUnchanged) {
         SCOPED_TRACE(c.words);
         ui.events.clear();
         StartDevice(c.words);
-        ImageSpec spec = SpecFor(Device().model->name, 2000);
-        spec.minimum_version = c.minimum_version;
-        spec.target_model = c.target_model;
+        ImageRecipe recipe = RecipeFor(Device().model->name, 2000);
+        recipe.minimum_version = c.minimum_version;
+        recipe.target_model = c.target_model;
         auto engine = Engine();
-        const auto out = engine->DoUpdate(Ip(), {Image(spec), "", std::nullopt});
+        const auto out = engine->DoUpdate(Ip(), {Image(recipe), "", std::nullopt});
         EXPECT_EQ(out.result, UpdateResult::kUnchanged);
         EXPECT_EQ(out.backup_path, "");
         EXPECT_EQ(Messages(), Lines{c.message});
@@ -210,7 +210,7 @@ TEST_F(UpdateOverUdp, RefusalsBeforeTheBackupLeaveTheDeviceUnchanged) {
 TEST_F(UpdateOverUdp, ImageRefusalsSendNothingAtAll) {
     StartDevice("model=VKB220");
     auto engine = Engine();
-    const auto out = engine->DoUpdate(Ip(), {Image(SpecFor("VKA100", 2000)), "", std::nullopt});
+    const auto out = engine->DoUpdate(Ip(), {Image(RecipeFor("VKA100", 2000)), "", std::nullopt});
     EXPECT_EQ(out.result, UpdateResult::kUnchanged);
     EXPECT_EQ(Messages(), Lines{"error OK The format of firmware is error,the updating Process is abort."});
     EXPECT_TRUE(net->Requests().empty());
@@ -222,7 +222,7 @@ TEST_F(UpdateOverUdp, ALoginRefusedTwiceEndsWithResultFourAndNoUpdateDatagram) {
     StartDevice("model=VKB301 refuse_password=1");
     auto engine = Engine();
     ui.credential_answers = {{"admin", "secret"}};
-    const auto out = engine->DoUpdate(Ip(), {Image(SpecFor("VKB301", 2000)), "", std::nullopt});
+    const auto out = engine->DoUpdate(Ip(), {Image(RecipeFor("VKB301", 2000)), "", std::nullopt});
     EXPECT_EQ(out.result, UpdateResult::kLoginFailed);
     EXPECT_EQ(ui.events,
               (Lines{"login 127.0.0.20", "message error OK The username or password is invalid."}));
@@ -230,14 +230,14 @@ TEST_F(UpdateOverUdp, ALoginRefusedTwiceEndsWithResultFourAndNoUpdateDatagram) {
     EXPECT_EQ(std::string(engine->login_record().user_name), "admin") << "the dialog's texts stay";
 
     ui.events.clear();
-    EXPECT_EQ(engine->WriteDataFile(Ip(), Image(SpecFor("VKB301", 10))), DataWriteResult::kLoginRefused);
+    EXPECT_EQ(engine->WriteDataFile(Ip(), Image(RecipeFor("VKB301", 10))), DataWriteResult::kLoginRefused);
     EXPECT_EQ(UpdateRequests(), Lines{});
 }
 
 TEST_F(UpdateOverUdp, ABackupThatCannotBeWrittenStopsTheUpdateBeforeAnyFirmwareBlock) {
     StartDevice("model=VKB220");
     auto engine = Engine();
-    const std::string image = Image(SpecFor("VKB220", 3000));
+    const std::string image = Image(RecipeFor("VKB220", 3000));
     const fs::path folder = dir.path() / "imgfile";
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     UpdateOutcome out;
@@ -260,7 +260,7 @@ TEST_F(UpdateOverUdp, TwoUpdatesInOneSecondKeepBothBackups) {
     clock.tm_year = 124, clock.tm_mon = 4, clock.tm_mday = 6, clock.tm_hour = 7, clock.tm_min = 8,
     clock.tm_sec = 9;
     auto engine = Engine();
-    const std::string image = Image(SpecFor("VKB220", 1000));
+    const std::string image = Image(RecipeFor("VKB220", 1000));
     const auto first = engine->DoUpdate(Ip(), {image, "", std::nullopt});
     const auto second = engine->DoUpdate(Ip(), {image, "", std::nullopt});
     EXPECT_EQ(fs::path(first.backup_path).filename(), "20240506070809.vka");
@@ -323,7 +323,7 @@ TEST_F(UpdateOverUdp, AWebFileTooLongForVariantBStopsTheButtonBeforeTheUpdate) {
     const auto web = dir.path() / "web.bin";
     WriteBytes(web, std::vector<uint8_t>(65536, 0x42));
     const auto done = Button1Click(
-        *engine, Ip(), {Image(SpecFor("VKB200", 1000)), web.string(), std::nullopt}, {true, true});
+        *engine, Ip(), {Image(RecipeFor("VKB200", 1000)), web.string(), std::nullopt}, {true, true});
     EXPECT_FALSE(done.update);
     EXPECT_FALSE(done.data_write);
     EXPECT_EQ(Messages(),
@@ -334,7 +334,7 @@ TEST_F(UpdateOverUdp, AWebFileTooLongForVariantBStopsTheButtonBeforeTheUpdate) {
 TEST_F(UpdateOverUdp, ASecondStartWhileAnExchangeRunsIsRefused) {
     StartDevice("model=VKB220");
     auto engine = Engine();
-    const std::string image = Image(SpecFor("VKB220", 3000));
+    const std::string image = Image(RecipeFor("VKB220", 3000));
     std::optional<UpdateOutcome> nested;
     ui.during_messages = [&] {
         if (!nested) nested = engine->DoUpdate(Ip(), {image, "", std::nullopt});

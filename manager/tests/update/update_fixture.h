@@ -67,14 +67,14 @@ class UpdateOverUdp : public ::testing::Test {
     }
 
     // Writes an image into the test's folder and returns its path.
-    std::string Image(const ImageSpec& spec, const std::string& name = "fw.bin") {
+    std::string Image(const ImageRecipe& recipe, const std::string& name = "fw.bin") {
         const auto path = (dir.path() / name).string();
-        WriteBytes(path, BuildImage(spec));
+        WriteBytes(path, BuildImage(recipe));
         return path;
     }
 
-    static ImageSpec SpecFor(const std::string& model, size_t body) {
-        ImageSpec s;
+    static ImageRecipe RecipeFor(const std::string& model, size_t body) {
+        ImageRecipe s;
         s.magic = model == "VKA100" || model == "VKB200" ? "BIN" : "B32";
         s.target_model = model == "VKA100" ? "VKA100-S" : model;
         s.file_size = 4096 + body;

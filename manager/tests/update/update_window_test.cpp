@@ -35,9 +35,9 @@ class UpdateWindowTest : public ::testing::Test {
         return std::make_unique<UpdateWindow>(env, UpdateTarget{model_code, "10.0.0.5", {0, 1, 2, 3, 4, 5}});
     }
 
-    std::string Image(const std::string& name, ImageSpec spec) {
+    std::string Image(const std::string& name, ImageRecipe recipe) {
         const auto path = (dir.path() / name).string();
-        WriteBytes(path, BuildImage(spec));
+        WriteBytes(path, BuildImage(recipe));
         return path;
     }
     void Remember(const std::string& text) {
@@ -47,9 +47,9 @@ class UpdateWindowTest : public ::testing::Test {
 };
 
 TEST_F(UpdateWindowTest, FormShowOffersTheRememberedPathsAndNeedsThirtyThreeBytesOfIdentify) {
-    ImageSpec spec;
-    spec.version = "V3.1";
-    const std::string image = Image("fw.bin", spec);
+    ImageRecipe recipe;
+    recipe.version = "V3.1";
+    const std::string image = Image("fw.bin", recipe);
     const std::string gone = (dir.path() / "gone.bin").string();
     const std::string none = "-";  // no updatevkafile.txt
     const std::string kNotAck = "error OK Not ack from target device,the device may be offline.";
@@ -122,7 +122,7 @@ TEST_F(UpdateWindowTest, FormShowOffersTheRememberedPathsAndNeedsThirtyThreeByte
 TEST_F(UpdateWindowTest, TheShownHeaderIsThatOfTheLastFileLongerThan1116Bytes) {
     auto window = Window(0x20);
     EXPECT_EQ(window->ShownHeader(), HeaderTexts{}) << "empty boxes before any file";
-    ImageSpec first;
+    ImageRecipe first;
     first.file_size = 1117;
     first.version = "V1.7";
     first.date_time = "2025-01-02 03:04";
@@ -132,14 +132,14 @@ TEST_F(UpdateWindowTest, TheShownHeaderIsThatOfTheLastFileLongerThan1116Bytes) {
     window->LoadHeader(Image("first.bin", first));
     EXPECT_EQ(window->ShownHeader(), (HeaderTexts{"V1.7", "2025-01-02 03:04", "VKB301", "V1.1", "first"}));
 
-    ImageSpec exact = first;
+    ImageRecipe exact = first;
     exact.file_size = 1116;
     exact.version = "V9.9";
     window->LoadHeader(Image("exact.bin", exact));
     window->LoadHeader((dir.path() / "missing.bin").string());
     EXPECT_EQ(window->ShownHeader().version, "V1.7") << "a file of 1116 bytes or none replaces nothing";
 
-    ImageSpec second;
+    ImageRecipe second;
     second.version = "V2.0";
     second.description = std::string(1024, 'd');  // fills its field: no terminating zero
     window->LoadHeader(Image("second.bin", second));
@@ -149,12 +149,12 @@ TEST_F(UpdateWindowTest, TheShownHeaderIsThatOfTheLastFileLongerThan1116Bytes) {
 
 // Variant C's model check up to the backup read, which a silent device ends after five waits.
 TEST_F(UpdateWindowTest, VariantCComparesTheDeviceWithTheShownTargetModelOrElseTheImagesOwn) {
-    ImageSpec spec;
-    spec.magic = "B32";
-    spec.target_model = "VKB220";
-    spec.minimum_version = "V1.0";
-    const std::string image = Image("c.bin", spec);
-    ImageSpec other = spec;
+    ImageRecipe recipe;
+    recipe.magic = "B32";
+    recipe.target_model = "VKB220";
+    recipe.minimum_version = "V1.0";
+    const std::string image = Image("c.bin", recipe);
+    ImageRecipe other = recipe;
     other.target_model = "VKB301";
     const std::string shown = Image("other.bin", other);
     links.answer = [](const Bytes& request) -> std::optional<Bytes> {
